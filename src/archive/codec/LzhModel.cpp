@@ -1,0 +1,77 @@
+#include "archive/codec/LzhModel.h"
+
+#include <cstring>
+
+namespace kelp::lzh {
+
+void Model::StartModel() {
+    for (int s = 0; s < kSymbols; ++s) {
+        Freq[s] = 1;
+        Down[s] = static_cast<int16_t>(kNodes + s);
+        Up[kNodes + s] = static_cast<int16_t>(s);
+    }
+    int i = 0;
+    for (int j = kSymbols; j < kNodes; ++j, i += 2) {
+        Freq[j] = static_cast<uint16_t>(Freq[i] + Freq[i + 1]);
+        Down[j] = static_cast<int16_t>(i);
+        Up[i] = Up[i + 1] = static_cast<int16_t>(j);
+    }
+    Freq[kNodes] = 0xFFFF;  // stops the scan in UpdateModel
+    Up[kRoot] = 0;
+}
+
+void Model::RebuildModel() {
+    int j = 0;
+    for (int i = 0; i < kNodes; ++i) {
+        if (Down[i] >= kNodes) {
+            Freq[j] = static_cast<uint16_t>((Freq[i] + 1) / 2);
+            Down[j] = Down[i];
+            ++j;
+        }
+    }
+    int i = 0;
+    for (j = kSymbols; j < kNodes; ++j, i += 2) {
+        const uint16_t f = static_cast<uint16_t>(Freq[i] + Freq[i + 1]);
+        int k = j - 1;
+        while (Freq[k] > f) --k;
+        ++k;
+        std::memmove(&Freq[k + 1], &Freq[k], (j - k) * sizeof Freq[0]);
+        std::memmove(&Down[k + 1], &Down[k], (j - k) * sizeof Down[0]);
+        Freq[k] = f;
+        Down[k] = static_cast<int16_t>(i);
+    }
+    for (i = 0; i < kNodes; ++i) {
+        const int k = Down[i];
+        if (k >= kNodes)
+            Up[k] = static_cast<int16_t>(i);
+        else
+            Up[k] = Up[k + 1] = static_cast<int16_t>(i);
+    }
+}
+
+void Model::UpdateModel(int symbol) {
+    if (Freq[kRoot] == kRebuildWeight) RebuildModel();
+    int n = Up[kNodes + symbol];
+    do {
+        const uint16_t k = ++Freq[n];
+        if (k > Freq[n + 1]) {
+            int l = n + 2;
+            while (k > Freq[l]) ++l;
+            --l;
+            Freq[n] = Freq[l];
+            Freq[l] = k;
+            const int i = Down[n];
+            Up[i] = static_cast<int16_t>(l);
+            if (i < kNodes) Up[i + 1] = static_cast<int16_t>(l);
+            const int j = Down[l];
+            Down[l] = static_cast<int16_t>(i);
+            Up[j] = static_cast<int16_t>(n);
+            if (j < kNodes) Up[j + 1] = static_cast<int16_t>(n);
+            Down[n] = static_cast<int16_t>(j);
+            n = l;
+        }
+        n = Up[n];
+    } while (n != 0);
+}
+
+}  // namespace kelp::lzh

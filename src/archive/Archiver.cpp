@@ -35,13 +35,24 @@ void TArchiver::SetTargetPath(const std::string& value) {
     if (!targetPath_.empty() && targetPath_.back() != '\\') targetPath_ += '\\';
 }
 
-void TArchiver::ListArchiveEntries(Stream& s, TStringList& list) {
-    if (s.Size() - s.Position() < kSmallestEntryArchive) return;
-    std::string methodId;
-    ReadArchiveHeader(s, methodId, OnRecognize);
+bool TArchiver::WalkEntries(Stream& s, ArchiveHeader& header, std::string& methodId, const EntryVisitor& onEntry) {
+    if (s.Size() - s.Position() < kSmallestEntryArchive) return false;
+    header = ReadArchiveHeader(s, methodId, OnRecognize);
     EntryHeader e;
     std::string name;
     while (ReadEntryHeader(s, e, name)) {
+        const int64_t dataPos = s.Position();
+        onEntry(e, name, dataPos - kEntryHeaderSize - std::max<int>(e.NameLength, 0));
+        s.SetPosition(dataPos);
+        SkipData(s, e);
+    }
+    return true;
+}
+
+void TArchiver::ListArchiveEntries(Stream& s, TStringList& list) {
+    ArchiveHeader header;
+    std::string methodId;
+    WalkEntries(s, header, methodId, [&](const EntryHeader& e, const std::string& name, int64_t headerOffset) {
         auto info = std::make_shared<TCompressedFileInfo>();
         info->DateTime = e.DateTime;
         info->Attributes = e.Attributes;
@@ -49,11 +60,10 @@ void TArchiver::ListArchiveEntries(Stream& s, TStringList& list) {
         info->CompressedSize = e.CompressedSize;
         info->Method = e.Method;
         info->Checksum = e.Checksum;
-        info->HeaderOffset = static_cast<int32_t>(s.Position() - kEntryHeaderSize - std::max<int>(e.NameLength, 0));
+        info->HeaderOffset = static_cast<int32_t>(headerOffset);
         info->Locked = e.Lock > 0;
         list.Add(name, std::move(info));
-        SkipData(s, e);
-    }
+    });
 }
 
 void TArchiver::ExpandArchiveEntries(Stream& s, TStringList* list) {

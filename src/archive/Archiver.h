@@ -57,6 +57,12 @@ public:
     static std::unique_ptr<Stream> OpenArchiveResource(const std::string& name, const std::string& library);
 
     void ListArchiveEntries(Stream& s, TStringList& list);
+
+    // The listing walk: reads the header, then calls `onEntry` with the stream at
+    // each entry's data and moves past the data afterwards. False when the stream
+    // is too short to hold an entry (nothing is read then).
+    using EntryVisitor = std::function<void(const EntryHeader&, const std::string& name, int64_t headerOffset)>;
+    bool WalkEntries(Stream& s, ArchiveHeader& header, std::string& methodId, const EntryVisitor& onEntry);
     // Expands the entries `list` names (all when null); on success the list holds the paths written.
     void ExpandArchiveEntries(Stream& s, TStringList* list);
 

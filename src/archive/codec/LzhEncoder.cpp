@@ -1,0 +1,273 @@
+// Encoder of the LZH method: binary search trees over a 4096-byte ring (one tree
+// per first byte and 4-bit hash of the next two), adaptive Huffman literals and
+// lengths, fixed-code distances.
+#include "archive/codec/LzhEncoder.h"
+
+#include <cstring>
+#include <memory>
+
+#include "archive/codec/LzhModel.h"
+#include "archive/codec/ProcessStream.h"
+
+namespace kelp {
+
+namespace {
+
+using namespace lzh;
+
+constexpr int kNil = kRingSize;            // 4096: no node
+constexpr int kFirstRoot = kRingSize + 1;  // 4097..8192: the tree roots
+constexpr int kRootCount = 4096;
+
+struct LzhEncoder {
+    TCodecState& st;
+    const LzhSearch search;
+    Model model;
+    // 4096 ring bytes, then a mirror of the first 59 so a 60-byte compare never wraps.
+    uint8_t ring[kRingSize + kMaxMatch];
+    int16_t leftChild[kRingSize + 1];
+    int16_t rightChild[kRingSize + 1 + kRootCount];
+    int16_t parent[kRingSize + 1];
+    uint8_t sameLength[kRingSize];  // prefix length shared with the parent's string
+    int matchPosition = 0;
+    int matchLength = 0;
+    uint16_t putBuffer = 0;
+    unsigned putCount = 0;
+
+    LzhEncoder(TCodecState& s, LzhSearch how) : st(s), search(how) {}
+
+    static bool IsRoot(int node) { return node > kNil; }
+
+    int RootOf(int r) const {
+        const unsigned x = ring[r + 1] ^ ring[r + 2];
+        const unsigned h = (x ^ (x >> 4)) & 15;
+        return kFirstRoot + ring[r] + 256 * static_cast<int>(h);
+    }
+
+    void InitTrees() {
+        for (int i = kFirstRoot; i < kFirstRoot + kRootCount; ++i) rightChild[i] = kNil;
+        for (int i = 0; i < kRingSize; ++i) parent[i] = kNil;
+    }
+
+    // First index from `start` at which the strings of node and its parent differ.
+    int SharedPrefix(int start, int par, int node) const {
+        if (par >= kNil) return 1;
+        const uint8_t* a = ring + node;
+        const uint8_t* b = ring + par;
+        int k = start;
+        while (k < kMaxMatch && a[k] == b[k]) ++k;
+        return k;
+    }
+
+    // `child` moves up from below p to below p's parent.
+    void AdoptSameLength(int newParent, int p, int child) {
+        const int a = sameLength[p];
+        const int b = sameLength[child];
+        if (a < b)
+            sameLength[child] = static_cast<uint8_t>(a);
+        else if (a == b)
+            sameLength[child] = static_cast<uint8_t>(SharedPrefix(a, newParent, child));
+    }
+
+    void ReplaceChild(int par, int oldChild, int newChild) {
+        if (rightChild[par] == oldChild)
+            rightChild[par] = static_cast<int16_t>(newChild);
+        else
+            leftChild[par] = static_cast<int16_t>(newChild);
+    }
+
+    void InsertString(int r) {
+        leftChild[r] = rightChild[r] = kNil;
+        matchLength = 0;
+        int p = RootOf(r);
+        bool right = true;
+        int i = 1;
+        const uint8_t* key = ring + r;
+        for (;;) {
+            const int child = right ? rightChild[p] : leftChild[p];
+            if (child == kNil) {
+                if (right)
+                    rightChild[p] = static_cast<int16_t>(r);
+                else
+                    leftChild[p] = static_cast<int16_t>(r);
+                parent[r] = static_cast<int16_t>(p);
+                sameLength[r] = static_cast<uint8_t>(i);
+                return;
+            }
+            p = child;
+            const uint8_t* other = ring + p;
+            if (search == LzhSearch::FullCompare) {
+                i = 1;
+                while (i < kMaxMatch && key[i] == other[i]) ++i;
+                if (i < kMaxMatch) right = key[i] >= other[i];
+            } else {
+                const int s = sameLength[p];
+                if (i > s) {
+                    i = s;
+                    right = key[i] >= other[i];
+                } else if (i == s) {
+                    while (i < kMaxMatch && key[i] == other[i]) ++i;
+                    if (i < kMaxMatch) right = key[i] >= other[i];
+                }
+                // i < s: p agrees with its parent beyond i, so nothing changes.
+            }
+            if (i >= kMinMatch) {
+                const int c = ((r - p) & (kRingSize - 1)) - 1;
+                if (i > matchLength) {
+                    matchPosition = c;
+                    matchLength = i;
+                    if (i >= kMaxMatch) break;
+                } else if (i == matchLength && c < matchPosition) {
+                    matchPosition = c;
+                }
+            }
+        }
+        // p's string equals r's in all 60 bytes: r takes p's place.
+        sameLength[r] = sameLength[p];
+        parent[r] = parent[p];
+        leftChild[r] = leftChild[p];
+        rightChild[r] = rightChild[p];
+        parent[leftChild[p]] = static_cast<int16_t>(r);
+        parent[rightChild[p]] = static_cast<int16_t>(r);
+        ReplaceChild(parent[p], p, r);
+        parent[p] = kNil;
+    }
+
+    void DeleteString(int p) {
+        if (parent[p] == kNil) return;
+        int q;
+        if (rightChild[p] == kNil) {
+            q = leftChild[p];
+            if (q != kNil) AdoptSameLength(parent[p], p, q);
+        } else if (leftChild[p] == kNil) {
+            q = rightChild[p];
+            AdoptSameLength(parent[p], p, q);
+        } else {
+            q = leftChild[p];
+            if (rightChild[q] != kNil) {
+                do q = rightChild[q];
+                while (rightChild[q] != kNil);
+                if (leftChild[q] != kNil) AdoptSameLength(parent[q], q, leftChild[q]);
+                sameLength[leftChild[p]] = static_cast<uint8_t>(SharedPrefix(1, q, leftChild[p]));
+                rightChild[parent[q]] = leftChild[q];
+                parent[leftChild[q]] = parent[q];
+                leftChild[q] = leftChild[p];
+                parent[leftChild[p]] = static_cast<int16_t>(q);
+            }
+            sameLength[q] = static_cast<uint8_t>(SharedPrefix(1, parent[p], q));
+            sameLength[rightChild[p]] = static_cast<uint8_t>(SharedPrefix(1, q, rightChild[p]));
+            rightChild[q] = rightChild[p];
+            parent[rightChild[p]] = static_cast<int16_t>(q);
+        }
+        parent[q] = parent[p];
+        ReplaceChild(parent[p], p, q);
+        parent[p] = kNil;
+    }
+
+    // Appends the top n bits (1..16) of `bits`.
+    void PutCode(unsigned n, uint16_t bits) {
+        putBuffer = static_cast<uint16_t>(putBuffer | (bits >> putCount));
+        putCount += n;
+        if (putCount >= 8) {
+            st.PutTargetByte(static_cast<uint8_t>(putBuffer >> 8));
+            putCount -= 8;
+            if (putCount >= 8) {
+                st.PutTargetByte(static_cast<uint8_t>(putBuffer));
+                putCount -= 8;
+                putBuffer = static_cast<uint16_t>(bits << (n - putCount));
+            } else {
+                putBuffer = static_cast<uint16_t>(putBuffer << 8);
+            }
+        }
+    }
+
+    void FlushBits() {
+        if (putCount > 0) st.PutTargetByte(static_cast<uint8_t>(putBuffer >> 8));
+    }
+
+    void EncodeSymbol(int c) {
+        int k = model.Up[kNodes + c];
+        uint32_t code = 0;
+        unsigned n = 0;
+        // Walk to the root; odd node indices are 1-children.
+        do {
+            code >>= 1;
+            if (k & 1) code += 0x80000000u;
+            ++n;
+            k = model.Up[k];
+        } while (k != kRoot);
+        if (n > 16) {
+            PutCode(16, static_cast<uint16_t>(code >> 16));
+            PutCode(n - 16, static_cast<uint16_t>(code));
+        } else {
+            PutCode(n, static_cast<uint16_t>(code >> 16));
+        }
+        model.UpdateModel(c);
+    }
+
+    void EncodeDistance(unsigned d) {
+        const unsigned u = d >> 6;
+        PutCode(kDistance.CodeLen[u], static_cast<uint16_t>(kDistance.Code[u] << 8));
+        PutCode(6, static_cast<uint16_t>((d & 63) << 10));
+    }
+
+    void Run() {
+        model.StartModel();
+        InitTrees();
+        std::memset(ring, 0x20, kStartPos);
+        // Never filled before the first read, yet short inputs compare against them.
+        std::memset(ring + kStartPos, 0, sizeof ring - kStartPos);
+        int s = 0;
+        int r = kStartPos;
+        int len = 0;
+        while (len < kMaxMatch) {
+            const uint8_t c = st.GetSourceByte();
+            if (st.InputEnded) break;
+            ring[r + len] = c;
+            ++len;
+        }
+        if (len == 0) return;
+        for (int i = 1; i <= kMaxMatch; ++i) InsertString(r - i);
+        InsertString(r);
+        while (len > 0) {
+            if (matchLength > len) matchLength = len;
+            if (matchLength <= 2) {
+                matchLength = 1;
+                EncodeSymbol(ring[r]);
+            } else {
+                EncodeSymbol(matchLength + 253);
+                EncodeDistance(static_cast<unsigned>(matchPosition));
+            }
+            const int m = matchLength;
+            int i = 0;
+            for (; i < m; ++i) {
+                const uint8_t c = st.GetSourceByte();
+                if (st.InputEnded) break;
+                DeleteString(s);
+                ring[s] = c;
+                if (s < kMaxMatch - 1) ring[s + kRingSize] = c;
+                s = (s + 1) & (kRingSize - 1);
+                r = (r + 1) & (kRingSize - 1);
+                InsertString(r);
+            }
+            for (; i < m; ++i) {
+                DeleteString(s);
+                s = (s + 1) & (kRingSize - 1);
+                r = (r + 1) & (kRingSize - 1);
+                if (--len > 0) InsertString(r);
+            }
+        }
+        FlushBits();
+    }
+};
+
+}  // namespace
+
+void CompressLzhWith(TCodecState& st, LzhSearch search) {
+    auto encoder = std::make_unique<LzhEncoder>(st, search);
+    encoder->Run();
+}
+
+void CompressLzh(TCodecState& st) { CompressLzhWith(st, LzhSearch::CachedPrefix); }
+
+}  // namespace kelp

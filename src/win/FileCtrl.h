@@ -1,0 +1,20 @@
+// Directory helpers of the file-control routines.
+#pragma once
+#include <string>
+
+#include "base/Exception.h"
+
+namespace kelp {
+
+// True when path exists and is a directory.
+bool DirectoryExists(const std::string& path);
+// Creates dir and its missing parents after dropping one trailing backslash.
+// Raises EInOutError "Unable to create directory" only for an empty path; a
+// directory it fails to create is not reported.
+void ForceDirectories(std::string dir);
+// Text up to and including the last "\" or ":".
+std::string ExtractFilePath(const std::string& path);
+// Text after the last "\" or ":".
+std::string ExtractFileName(const std::string& path);
+
+}  // namespace kelp

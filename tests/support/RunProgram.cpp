@@ -1,0 +1,44 @@
+#include "support/RunProgram.h"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/ArchiveFixture.h"
+
+namespace kelp::test {
+
+namespace {
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+std::string Slurp(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+}  // namespace
+
+ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args, const std::string& cwd) {
+    TempDir capture;
+    std::string cmd;
+    if (!cwd.empty()) cmd += "cd " + Quote(cwd) + " && ";
+    cmd += Quote(exe);
+    for (const auto& a : args) cmd += " " + Quote(a);
+    cmd += " >" + Quote((capture.Path() / "out").string()) + " 2>" + Quote((capture.Path() / "err").string()) +
+           " </dev/null";
+    ProgramResult r;
+    const int raw = std::system(cmd.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = Slurp(capture.Path() / "out");
+    r.err = Slurp(capture.Path() / "err");
+    return r;
+}
+
+}  // namespace kelp::test

@@ -14,8 +14,14 @@ namespace kelp::test {
 namespace {
 std::string Quote(const std::string& s) {
     std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    for (char c : s) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    q += '\'';
+    return q;
 }
 std::string Slurp(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -28,11 +34,21 @@ std::string Slurp(const std::filesystem::path& p) {
 ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args, const std::string& cwd) {
     TempDir capture;
     std::string cmd;
-    if (!cwd.empty()) cmd += "cd " + Quote(cwd) + " && ";
+    if (!cwd.empty()) {
+        cmd += "cd ";
+        cmd += Quote(cwd);
+        cmd += " && ";
+    }
     cmd += Quote(exe);
-    for (const auto& a : args) cmd += " " + Quote(a);
-    cmd += " >" + Quote((capture.Path() / "out").string()) + " 2>" + Quote((capture.Path() / "err").string()) +
-           " </dev/null";
+    for (const auto& a : args) {
+        cmd += ' ';
+        cmd += Quote(a);
+    }
+    cmd += " >";
+    cmd += Quote((capture.Path() / "out").string());
+    cmd += " 2>";
+    cmd += Quote((capture.Path() / "err").string());
+    cmd += " </dev/null";
     ProgramResult r;
     const int raw = std::system(cmd.c_str());
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

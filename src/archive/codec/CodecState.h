@@ -1,7 +1,9 @@
 // The per-component state of one codec run: the chunked byte source, the buffered
 // byte sink, sums, progress and key scrambling. Nothing here is global.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -70,6 +72,30 @@ public:
         *OutPos++ = b;
         OutSum += b;
         ++OutCount;
+    }
+
+    // The same as PutTargetByte for each byte in turn, a buffer at a time.
+    void PutTargetBytes(const uint8_t* p, size_t n) {
+        if (Scramble) {
+            for (size_t i = 0; i < n; ++i) PutTargetByte(p[i]);
+            return;
+        }
+        while (n > 0) {
+            if (OutBudget <= 0) throw EUnableToCompress(kUnableToCompressMessage);
+            if (OutPos == OutEnd) FlushFullBuffer();
+            size_t k = static_cast<size_t>(OutEnd - OutPos);
+            if (k > n) k = n;
+            if (k > static_cast<size_t>(OutBudget)) k = static_cast<size_t>(OutBudget);
+            uint32_t sum = 0;
+            for (size_t i = 0; i < k; ++i) sum += p[i];
+            std::memcpy(OutPos, p, k);
+            OutPos += k;
+            OutSum += sum;
+            OutCount += static_cast<int32_t>(k);
+            OutBudget -= static_cast<int32_t>(k);
+            p += k;
+            n -= k;
+        }
     }
 
     // Progress in percent of a run of `total` bytes; keeps the product inside 32 bits.

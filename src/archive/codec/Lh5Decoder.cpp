@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "archive/codec/BitReader.h"
 #include "archive/codec/Lh5Table.h"
 #include "archive/codec/ProcessStream.h"
 
@@ -17,51 +18,35 @@ using namespace lh5;
 struct Lh5Decoder {
     TCodecState& st;
     uint8_t window[kDictSize];
-    // Bit reader: the next bits of the stream left-aligned in `bits`, `count` of them valid.
-    uint64_t bits = 0;
-    unsigned count = 0;
-    bool ended = false;  // the byte source reported its end: zeros from here on
+    BitReader<PastEnd::ZerosOnly> in;
     uint32_t blockSize = 0;
     TreeNodes nodes;
     uint8_t codeLen[kNC + 1];
     uint8_t ptLen[kPtLenSize];
     uint16_t codeTable[1 << kCTableBits];
     uint16_t ptTable[1 << kPtTableBits];
+    unsigned r = 0;        // write position in the window
+    unsigned flushed = 0;  // window bytes before this one have been put to the sink
 
-    explicit Lh5Decoder(TCodecState& s) : st(s) {}
+    explicit Lh5Decoder(TCodecState& s) : st(s), in(s) {}
 
-    uint8_t NextByte() {
-        if (ended) return 0;
-        const uint8_t b = st.GetSourceByte();
-        if (st.InputEnded) {
-            ended = true;
-            return 0;
+    unsigned Peek16() {
+        in.Need(16);
+        return in.Peek(16);
+    }
+    void Skip(unsigned n) { in.Skip(n); }
+    unsigned GetBits(unsigned n) { return in.Get(n); }
+
+    // Hands the window bytes written since the last call to the byte sink.
+    void Flush() {
+        st.PutTargetBytes(window + flushed, r - flushed);
+        flushed = r;
+    }
+    void Advance() {
+        if (++r == kDictSize) {
+            Flush();
+            r = flushed = 0;
         }
-        return b;
-    }
-
-    // Keeps at least 32 bits ready.
-    void Refill() {
-        while (count <= 56) {
-            bits |= static_cast<uint64_t>(NextByte()) << (56 - count);
-            count += 8;
-        }
-    }
-    unsigned Peek(unsigned n) {
-        if (count < 32) Refill();
-        return static_cast<unsigned>(bits >> (64 - n));
-    }
-    unsigned Peek16() { return Peek(16); }
-    void Skip(unsigned n) {
-        if (count < n) Refill();
-        bits <<= n;
-        count -= n;
-    }
-    unsigned GetBits(unsigned n) {
-        if (n == 0) return 0;
-        const unsigned v = Peek(n);
-        Skip(n);
-        return v;
     }
 
     void ReadPtLen(int n, int fieldBits, int special) {
@@ -132,6 +117,7 @@ struct Lh5Decoder {
 
     unsigned DecodeCode() {
         if (blockSize == 0) {
+            Flush();  // what came before a bad table reaches the sink, as byte by byte
             blockSize = GetBits(16);
             if (blockSize == 0) blockSize = 0x10000;
             ReadPtLen(kNT, kTBits, 3);
@@ -169,28 +155,31 @@ struct Lh5Decoder {
 
     void Run(int32_t destSize) {
         std::memset(window, 0x20, sizeof window);
-        unsigned r = 0;
         int64_t produced = 0;
         while (produced < destSize) {
             const unsigned c = DecodeCode();
             if (c <= 255) {
                 window[r] = static_cast<uint8_t>(c);
-                st.PutTargetByte(static_cast<uint8_t>(c));
-                r = (r + 1) & (kDictSize - 1);
+                Advance();
                 ++produced;
+                continue;
+            }
+            const unsigned len = c - (256 - kThreshold);
+            const unsigned d = DecodePosition() + 1;
+            const unsigned s = (r - d) & (kDictSize - 1);
+            produced += len;
+            if (d >= len && r + len < kDictSize && s + len <= kDictSize) {
+                // Source and target do not overlap and nothing wraps.
+                std::memmove(window + r, window + s, len);
+                r += len;
             } else {
-                const unsigned len = c - (256 - kThreshold);
-                unsigned s = (r - DecodePosition() - 1) & (kDictSize - 1);
-                produced += len;
                 for (unsigned k = 0; k < len; ++k) {
-                    const uint8_t b = window[s];
-                    window[r] = b;
-                    st.PutTargetByte(b);
-                    r = (r + 1) & (kDictSize - 1);
-                    s = (s + 1) & (kDictSize - 1);
+                    window[r] = window[(s + k) & (kDictSize - 1)];
+                    Advance();
                 }
             }
         }
+        Flush();
     }
 };
 

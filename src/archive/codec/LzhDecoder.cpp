@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "archive/codec/BitReader.h"
 #include "archive/codec/LzhModel.h"
 #include "archive/codec/ProcessStream.h"
 
@@ -17,76 +18,76 @@ struct LzhDecoder {
     Model model;
     uint8_t ring[kRingSize + kMaxMatch];
     TCodecState& st;
-    uint32_t getBuffer = 0;  // pending bits, left-aligned in the low 16 bits
-    unsigned getCount = 0;
+    BitReader<PastEnd::AskAgain> in;
+    unsigned r = kStartPos;        // write position in the ring
+    unsigned flushed = kStartPos;  // ring bytes before this one have been put to the sink
 
-    explicit LzhDecoder(TCodecState& s) : st(s) {}
-
-    // One byte ahead whenever 8 or fewer bits are pending; a read never takes more than 8.
-    void Fill() {
-        if (getCount <= 8) {
-            unsigned b = st.GetSourceByte();
-            if (st.InputEnded) b = 0;
-            getBuffer |= b << (8 - getCount);
-            getCount += 8;
-        }
-    }
-    unsigned ReadBits(unsigned n) {
-        Fill();
-        const unsigned v = (getBuffer & 0xFFFF) >> (16 - n);
-        getBuffer = (getBuffer << n) & 0xFFFF;
-        getCount -= n;
-        return v;
-    }
+    explicit LzhDecoder(TCodecState& s) : st(s), in(s) {}
 
     int DecodeSymbol() {
+        // No code is longer than 32 bits: weights below 0x8000 bound the depth.
+        in.Need(32);
+        uint64_t window = in.Window();
+        unsigned used = 0;
         int n = model.Down[kRoot];
         while (n < kNodes) {
-            Fill();
-            const unsigned bit = (getBuffer >> 15) & 1;
-            getBuffer = (getBuffer << 1) & 0xFFFF;
-            --getCount;
-            n = model.Down[n + bit];
+            n = model.Down[n + static_cast<int>(window >> 63)];
+            window <<= 1;
+            ++used;
         }
+        in.Skip(used);
         const int symbol = n - kNodes;
         model.UpdateModel(symbol);
         return symbol;
     }
 
     int DecodeDistance() {
-        const unsigned b = ReadBits(8);
+        in.Need(16);
+        const unsigned b = in.Peek(8);
         const unsigned upper = kDistance.PrefixToUpper[b];
         const unsigned m = kDistance.PrefixToLen[b];
-        const unsigned e = ReadBits(m - 2);
-        return static_cast<int>(upper * 64 + (((b << (m - 2)) | e) & 0x3F));
+        // The code of the upper six bits, then the lower six bits.
+        const unsigned low = (in.Peek(m + 6)) & 0x3F;
+        in.Skip(m + 6);
+        return static_cast<int>(upper * 64 + low);
+    }
+
+    void Flush() {
+        st.PutTargetBytes(ring + flushed, r - flushed);
+        flushed = r;
+    }
+    void Put(uint8_t b) {
+        ring[r] = b;
+        if (++r == kRingSize) {
+            Flush();
+            r = flushed = 0;
+        }
     }
 
     void Run(int32_t destSize) {
         model.StartModel();
         std::memset(ring, 0x20, kStartPos);
         std::memset(ring + kStartPos, 0, sizeof ring - kStartPos);
-        unsigned r = kStartPos;
         int64_t produced = 0;  // a final match may run past destSize
         while (produced < destSize) {
             const int c = DecodeSymbol();
             if (c < 256) {
-                st.PutTargetByte(static_cast<uint8_t>(c));
-                ring[r] = static_cast<uint8_t>(c);
-                r = (r + 1) & (kRingSize - 1);
+                Put(static_cast<uint8_t>(c));
                 ++produced;
+                continue;
+            }
+            const unsigned d = static_cast<unsigned>(DecodeDistance()) + 1;
+            const unsigned s = (r - d) & (kRingSize - 1);
+            const unsigned len = static_cast<unsigned>(c - 253);
+            produced += len;
+            if (d >= len && r + len < kRingSize && s + len <= kRingSize) {
+                std::memmove(ring + r, ring + s, len);
+                r += len;
             } else {
-                const unsigned d = static_cast<unsigned>(DecodeDistance());
-                const unsigned s = (r - d - 1) & (kRingSize - 1);
-                const int len = c - 253;
-                for (int k = 0; k < len; ++k) {
-                    const uint8_t b = ring[(s + k) & (kRingSize - 1)];
-                    st.PutTargetByte(b);
-                    ring[r] = b;
-                    r = (r + 1) & (kRingSize - 1);
-                }
-                produced += len;
+                for (unsigned k = 0; k < len; ++k) Put(ring[(s + k) & (kRingSize - 1)]);
             }
         }
+        Flush();
     }
 };
 

@@ -12,9 +12,11 @@ ninja -C build/native
 ctest --test-dir build/native --output-on-failure -j "$jobs"
 
 if [ -d fuzz ] && [ -f fuzz/CMakeLists.txt ]; then
-  echo "== sanitizer build, fuzzers"
+  echo "== ASan/UBSan build: unit tests and fuzzers"
   cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-        -DCMAKE_CXX_COMPILER=clang++ -DKELP_FUZZ=ON >/dev/null
+        -DCMAKE_CXX_COMPILER=clang++ -DKELP_FUZZ=ON \
+        -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
   ninja -C build/fuzz
   ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
 fi

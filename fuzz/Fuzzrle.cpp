@@ -1,0 +1,7 @@
+#include "FuzzDecode.h"
+#include "archive/codec/Methods.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    kelp::FuzzDecode(kelp::kMethodRle, data, size);
+    return 0;
+}

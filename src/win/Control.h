@@ -33,7 +33,7 @@ public:
     TWinControl* Parent() const { return parent_; }
     TForm* OwnerForm() const;
     const TBounds& Bounds() const { return bounds_; }
-    RECT PixelRect() const;
+    virtual RECT PixelRect() const;
     virtual void SetBounds(TBounds b);
     bool Visible() const { return visible_; }
     virtual void SetVisible(bool v);

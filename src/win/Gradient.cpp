@@ -14,9 +14,15 @@ COLORREF TGradient::BandColor(COLORREF start, COLORREF end, int band) {
                mix(GetBValue(start), GetBValue(end)));
 }
 
+RECT TGradient::PixelRect() const {
+    if (!AlignClient) return TControl::PixelRect();
+    RECT r{};
+    ::GetClientRect(parent_->Handle(), &r);
+    return r;
+}
+
 void TGradient::Paint(HDC dc, const RECT& rect) {
     RECT r = rect;
-    if (AlignClient) ::GetClientRect(parent_->Handle(), &r);
     int extent = Direction == TGradientDirection::gdVertical ? r.bottom - r.top : r.right - r.left;
     for (int band = 0; band < 256; ++band) {
         // Band edges spread over the extent so the 256 bands cover it exactly.

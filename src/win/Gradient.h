@@ -14,6 +14,7 @@ public:
     TGradientDirection Direction;
     bool AlignClient;
     void Paint(HDC dc, const RECT& r) override;
+    RECT PixelRect() const override;
     // The colour of band i of 256.
     static COLORREF BandColor(COLORREF start, COLORREF end, int band);
 };

@@ -1,0 +1,7 @@
+#pragma once
+#include "win/Layout.h"
+
+namespace kelp {
+const std::vector<TControlSpec>& SetupLayout();
+TFormSpec SetupFormSpec();
+}  // namespace kelp

@@ -1,6 +1,7 @@
 # Sourced by scripts and tests that run Windows programs under Wine.
 #   wine_display          makes sure DISPLAY points at an X server (starts Xvfb if none)
-#   wine_template         makes the template prefix once per build tree (~15 s)
+#   wine_loader           prints the Wine loader that works on this host
+#   wine_template         makes the template prefix once (~15 s), prints its path
 #   wine_fresh DIR        copies the template into DIR and exports WINEPREFIX=DIR
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree=d;mshtml=d;winemenubuilder.exe=d"}
@@ -16,14 +17,34 @@ wine_display() {
   fi
 }
 
+# Some kernels refuse 32-bit binaries, and then Wine's 32-bit loader cannot start
+# even for 64-bit programs: only the 64-bit loader works there.
+wine_can_run_32() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+wine_loader() {
+  if wine_can_run_32 || [ ! -x /usr/lib/wine/wine64 ]; then
+    echo wine
+  else
+    export WINELOADER=/usr/lib/wine/wine64
+    echo /usr/lib/wine/wine64
+  fi
+}
+
 wine_template() {
   local t=$KELP_WINE_ROOT/template
-  if [ ! -f "$t/.ready" ]; then
-    rm -rf "$t"; mkdir -p "$t"
-    WINEPREFIX=$t wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX=$t wineserver -w
-    touch "$t/.ready"
-  fi
+  mkdir -p "$KELP_WINE_ROOT"
+  # One maker at a time; a template without a Windows directory is made again.
+  (
+    flock 9
+    if [ ! -f "$t/.ready" ] || [ ! -d "$t/drive_c/windows" ]; then
+      rm -rf "$t"; mkdir -p "$t"
+      WINEPREFIX=$t "$(wine_loader)" wineboot -i >/dev/null 2>&1 || true
+      WINEPREFIX=$t wineserver -w || true
+      if [ -d "$t/drive_c/windows" ]; then touch "$t/.ready"; else echo "wine-env: cannot make a Wine prefix" >&2; fi
+    fi
+  ) 9>"$KELP_WINE_ROOT/template.lock"
   echo "$t"
 }
 
@@ -32,5 +53,6 @@ wine_fresh() {
   t=$(wine_template)
   rm -rf "$dir"; mkdir -p "$(dirname "$dir")"
   cp -a "$t" "$dir"
+  rm -f "$dir/.ready"
   export WINEPREFIX=$dir
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "shell/RegistryError.h"
+#include "win/Component.h"
 
 namespace kelp {
 
@@ -51,7 +52,7 @@ struct TLinkData {
 };
 
 // Writes one shortcut into a special folder (or a subfolder of one).
-class TLink {
+class TLink : public TComponent {
 public:
     TLinkDataOptions Options;
     // A value name of the Shell Folders key, optionally followed by "\" and a subfolder path.

@@ -106,15 +106,16 @@ const WrittenEntry& ArchiveWriter::AddEntry(const WriterEntryInfo& info, Stream&
     dest_.WriteBuffer(raw, kEntryHeaderSize);
     dest_.WriteBuffer(info.Name.data(), static_cast<int32_t>(info.Name.size()));
 
-    // With several candidates, trial runs pick the smallest; only that one is written.
+    // With several candidates, trial runs pick the smallest; only that one is written,
+    // and only when it is smaller than the plain bytes.
     uint8_t chosen = methods.empty() ? static_cast<uint8_t>(kMethodNone) : methods.front();
     if (methods.size() > 1) {
-        int64_t best = -1;
+        int64_t best = size;
         chosen = kMethodNone;
         for (uint8_t m : methods) {
             if (m == kMethodNone) continue;
             const int64_t n = MeasureMethod(source, sourceStart, size, m);
-            if (n >= 0 && (best < 0 || n < best)) {
+            if (n >= 0 && n < best) {
                 best = n;
                 chosen = m;
             }

@@ -56,6 +56,8 @@ void TApplication::HandleMessage(MSG& msg) {
 }
 
 void TApplication::Run() {
+    // The task bar button; the window itself has no size.
+    if (handle_) ::ShowWindow(handle_, SW_SHOWNOACTIVATE);
     if (mainForm_) mainForm_->Show();
     MSG msg;
     while (!terminated_) {

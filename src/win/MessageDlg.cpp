@@ -53,9 +53,8 @@ int MessageDlg(const std::string& title, const std::string& text, const char* ic
                          TPosition::poScreenCenter, false, {}},
                Application.MainForm());
     form.Own(std::make_unique<TIconImage>(&form, TBounds{kMargin, kMargin, kIcon, kIcon}, icon));
-    auto* label = form.Own(std::make_unique<TLabel>(
+    auto* label = form.Own(std::make_unique<TStaticText>(
         &form, TBounds{kMargin + kIcon + kGap, kMargin + std::max(0, (kIcon - textH) / 2), textW, textH}, text));
-    label->WordWrap = true;
     label->Name = "Message";
 
     int x = (clientW - buttonsW) / 2, y = kMargin + bodyH + kGap;

@@ -50,6 +50,12 @@ void TLabel::Paint(HDC dc, const RECT& r) {
     ::SelectObject(dc, old);
 }
 
+// ---- TStaticText
+TStaticText::TStaticText(TWinControl* parent, TBounds bounds, const std::string& caption)
+    : TWinControl(parent, bounds) {
+    CreateSystem("STATIC", caption, SS_LEFT | SS_NOPREFIX, 0);
+}
+
 // ---- TButton
 TButton::TButton(TWinControl* parent, TBounds bounds, const std::string& caption, bool isDefault)
     : TWinControl(parent, bounds) {

@@ -23,6 +23,12 @@ private:
     TFontSpec font_;
 };
 
+// Windowed text (a STATIC control), for texts other programs may read back.
+class TStaticText : public TWinControl {
+public:
+    TStaticText(TWinControl* parent, TBounds bounds, const std::string& caption);
+};
+
 class TButton : public TWinControl {
 public:
     TButton(TWinControl* parent, TBounds bounds, const std::string& caption, bool isDefault = false);

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# run-scenario.sh SCENARIO SETUP_EXE DRIVER_EXE SETRES_EXE ARTIFACT_DIR
+# One end-to-end scenario: a fresh Wine prefix and an X display of its own, the
+# real Setup.exe started in it, the driver walking it; screenshots become PNGs.
+set -uo pipefail
+scenario=$1 setup=$2 driver=$3 setres=$4 artifacts=$5
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../../scripts/wine-env.sh
+source "$here/../../scripts/wine-env.sh"
+
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  loader=wine
+else
+  # This kernel runs no 32-bit programs: the 64-bit loader runs the x86_64 build.
+  export WINELOADER=/usr/lib/wine/wine64
+  loader=/usr/lib/wine/wine64
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelp-e2e-$scenario.XXXXXX")
+xpid=
+cleanup() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# An X server of our own, so no other window lands in the screenshots.
+for n in $(seq $((300 + RANDOM % 200)) 700); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xpid=$!
+  export DISPLAY=:$n
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+  xdpyinfo >/dev/null 2>&1 && break
+  kill "$xpid" 2>/dev/null; xpid=
+done
+[ -n "$xpid" ] || { echo "no X display" >&2; exit 1; }
+
+wine_fresh "$work/prefix" >/dev/null
+# Wine has no Times New Roman; the metric-compatible Liberation Serif stands in.
+cat >>"$WINEPREFIX/user.reg" <<'REG'
+
+[Software\\Wine\\Fonts\\Replacements] 1700000000
+"Times New Roman"="Liberation Serif"
+REG
+
+dir=$WINEPREFIX/drive_c/setup
+mkdir -p "$dir" "$work/shots"
+cp "$setup" "$dir/Setup.exe"
+cp "$driver" "$dir/kelp_e2e_driver.exe"
+cp "$setres" "$dir/kelp_setres.exe"
+cd "$dir"
+
+arg=
+case $scenario in
+  custom|sysclose)
+    # The variant installer: custom page on, protocol handler off.
+    sed -e 's/^Custom=.*/Custom=True/' -e 's/^RegisterExt=.*/RegisterExt=False/' \
+      "$here/../../resources/SetupControl.txt" >variant.txt
+    "$loader" kelp_setres.exe Setup.exe SETUPCONTROL variant.txt || { echo "cannot make the variant" >&2; exit 1; }
+    ;;
+  browse)
+    mkdir -p "$work/qdrive"
+    ln -s "$work/qdrive" "$WINEPREFIX/dosdevices/q:"
+    arg="Z:$(echo "$work/qdrive" | tr / '\\')"
+    ;;
+esac
+
+"$loader" Setup.exe >"$work/setup.log" 2>&1 &
+spid=$!
+"$loader" kelp_e2e_driver.exe "$scenario" "Z:$(echo "$work/shots" | tr / '\\')" $arg
+rc=$?
+
+# The installer must end by itself once the scenario has closed it.
+for _ in $(seq 200); do kill -0 "$spid" 2>/dev/null || break; sleep 0.05; done
+if kill -0 "$spid" 2>/dev/null; then
+  echo "Setup.exe did not end" >&2
+  rc=1
+else
+  wait "$spid"; src=$?
+  if [ "$rc" = 0 ] && [ "$src" != 0 ]; then echo "Setup.exe exit code $src" >&2; rc=1; fi
+fi
+
+mkdir -p "$artifacts"
+for bmp in "$work"/shots/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "$artifacts/$scenario-$(basename "${bmp%.bmp}").png"
+done
+exit "$rc"

@@ -185,8 +185,8 @@ void Missing() {
     Check(!Visible(w.Setup), "the wizard is hidden during the backup question");
     Screenshot("07-backup-question");
     Answer(q, "&Yes");
-    Check(DirExists(dest + "\\Backup"), "backup Yes creates Backup");
     WaitFor([&] { return Visible(w.Setup) && w.OnFinish(); }, "finish page");
+    Check(DirExists(dest + "\\Backup"), "backup Yes creates Backup");
     HWND finish = w.NextButton();
     CheckEq(TextOf(finish), "Finish", "Next reads Finish");
     Check(::SendMessageA(Child(w.Setup, "Button", "View the README file now"), BM_GETCHECK, 0, 0) == BST_UNCHECKED &&
@@ -216,12 +216,8 @@ void Empty() {
     CancelConfirmed(w);
 }
 
-std::string DriveOf(HWND combo) {
-    auto sel = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    char buf[256] = "";
-    ::SendMessageA(combo, CB_GETLBTEXT, sel, reinterpret_cast<LPARAM>(buf));
-    return std::string(buf).substr(0, 2);
-}
+// A drop-down list's window text is its selected item.
+std::string DriveOf(HWND combo) { return TextOf(combo).substr(0, 2); }
 
 void PickDrive(HWND combo, char letter) {
     std::string prefix{letter, ':'};

@@ -37,6 +37,14 @@ TfrmSetup::TfrmSetup(TForm* owner) : TForm(SetupFormSpec(), owner) {
     Browser.Name = "Browser";
     Browser.CaptionText = "Select Destination Directory";
     Browser.ReadOnly = true;
+
+    Comp.MakeDirectories = true;
+    Comp.ExceptionOnFileError = false;  // a file in use is passed over silently
+    Comp.CheckSpaceBeforeExpand = false;
+    Comp.Key = 0;
+    Comp.OnCheckFile = [this](std::string& path, TCProcessMode mode) { CompCheckFile(path, mode); };
+    Comp.OnShowProgress = [this](int32_t& percent) { CompShowProgress(percent); };
+    Shortcut.Options = {ldoUseDesc, ldoUseIcon, ldoUseWorkDir};
 }
 
 void TfrmSetup::btnNextClick(TControl*) {

@@ -3,7 +3,9 @@
 #pragma once
 #include <string>
 
+#include "archive/Archiver.h"
 #include "shell/BrowseDlg.h"
+#include "shell/Link.h"
 #include "win/DirLabel.h"
 #include "win/Form.h"
 #include "win/Gradient.h"
@@ -35,6 +37,8 @@ public:
     TButton* btnCancel;
 
     TKelpBrowseDir Browser;
+    TArchiver Comp;     // expands the payload during the installation run
+    TLink Shortcut;     // makes the Programs, Send To and Desktop shortcuts
 
     void btnNextClick(TControl* Sender);
     void txtUserChange(TControl* Sender);
@@ -42,6 +46,8 @@ public:
     void btnCancelClick(TControl* Sender);
     // The installation run; ends on the finish page.
     void InstallFiles();
+    void CompCheckFile(std::string& filepath, TCProcessMode mode);
+    void CompShowProgress(int32_t& PercentageDone);
 
 private:
     void FinishActions();

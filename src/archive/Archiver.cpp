@@ -22,11 +22,6 @@ void SkipData(Stream& s, const EntryHeader& e) {
 
 }  // namespace
 
-std::string ExtractFilePath(const std::string& path) {
-    const size_t p = path.find_last_of("\\:");
-    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
-}
-
 TArchiver::TArchiver() : codec_(std::make_unique<TCodecState>()) {}
 TArchiver::~TArchiver() = default;
 

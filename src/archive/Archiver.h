@@ -8,6 +8,7 @@
 #include "archive/ArchiveErrors.h"
 #include "archive/Format.h"
 #include "archive/codec/CodecState.h"
+#include "base/FilePath.h"
 #include "base/StringList.h"
 #include "base/Stream.h"
 
@@ -80,7 +81,5 @@ private:
     std::string targetPath_;
 };
 
-// Everything up to and including the last backslash or colon.
-std::string ExtractFilePath(const std::string& path);
 
 }  // namespace kelp

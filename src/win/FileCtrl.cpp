@@ -9,16 +9,6 @@ bool DirectoryExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::string ExtractFilePath(const std::string& path) {
-    size_t p = path.find_last_of("\\:");
-    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
-}
-
-std::string ExtractFileName(const std::string& path) {
-    size_t p = path.find_last_of("\\:");
-    return p == std::string::npos ? path : path.substr(p + 1);
-}
-
 void ForceDirectories(std::string dir) {
     if (!dir.empty() && dir.back() == '\\') dir.pop_back();
     if (dir.empty()) throw EInOutError("Unable to create directory");

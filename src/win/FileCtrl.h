@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
+#include "base/FilePath.h"
+
 #include "base/Exception.h"
 
 namespace kelp {
@@ -12,9 +14,5 @@ bool DirectoryExists(const std::string& path);
 // Raises EInOutError "Unable to create directory" only for an empty path; a
 // directory it fails to create is not reported.
 void ForceDirectories(std::string dir);
-// Text up to and including the last "\" or ":".
-std::string ExtractFilePath(const std::string& path);
-// Text after the last "\" or ":".
-std::string ExtractFileName(const std::string& path);
 
 }  // namespace kelp

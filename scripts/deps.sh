@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12, only what is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 xvfb x11-utils imagemagick xdotool lhasa jlha-utils zstd gzip
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32 wine64 xvfb x11-utils imagemagick xdotool fonts-liberation lhasa jlha-utils zstd gzip
           python3 time)
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -37,6 +37,20 @@ bool SameNormalised(const std::string& a, const std::string& b) {
     }
 }
 
+// The installer writes the program path unquoted, followed by " %1".
+bool StartsProgram(const std::string& command, const std::string& programPath) {
+    std::string program = command;
+    if (!program.empty() && program.front() == '"') {
+        size_t close = program.find('"', 1);
+        program = program.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    } else {
+        std::string key = PathKey(program), exe = PathKey(FileNamePart(programPath));
+        size_t at = key.find(exe);
+        if (at != std::string::npos) program = program.substr(0, at + exe.size());
+    }
+    return SameNormalised(program, programPath);
+}
+
 }  // namespace
 
 TRemoveResult RemoveUninstallKey(const std::string& key, const std::string& logPath) {
@@ -60,19 +74,12 @@ TRemoveResult RemoveAppPathsKey(const std::string& key, const std::string& progr
 
 std::string FtpHandlerStarting(const std::string& programPath) {
     if (programPath.empty()) return {};
-    auto command = RegReadString(HKEY_CLASSES_ROOT, "ftp\\shell\\open\\command", "");
-    if (!command) return {};
-    // The installer writes the program path unquoted, followed by " %1".
-    std::string program = *command;
-    if (!program.empty() && program.front() == '"') {
-        size_t close = program.find('"', 1);
-        program = program.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    } else {
-        std::string key = PathKey(program), exe = PathKey(FileNamePart(programPath));
-        size_t at = key.find(exe);
-        if (at != std::string::npos) program = program.substr(0, at + exe.size());
+    // Windows shares the protocol keys between its views; Wine keeps two, so both are read.
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        auto command = RegReadString(HKEY_CLASSES_ROOT, "ftp\\shell\\open\\command", "", view);
+        if (command && StartsProgram(*command, programPath)) return *command;
     }
-    return SameNormalised(program, programPath) ? *command : std::string();
+    return {};
 }
 
 }  // namespace kelp

@@ -9,9 +9,9 @@ bool RegKeyExists(HKEY root, const std::string& key) {
     return ::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | kInstallerView, k.Out()) == ERROR_SUCCESS;
 }
 
-std::optional<std::string> RegReadString(HKEY root, const std::string& key, const std::string& name) {
+std::optional<std::string> RegReadString(HKEY root, const std::string& key, const std::string& name, REGSAM view) {
     TRegKey k;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | kInstallerView, k.Out()) != ERROR_SUCCESS) return {};
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, k.Out()) != ERROR_SUCCESS) return {};
     DWORD type = 0, size = 0;
     if (::RegQueryValueExA(k.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ) return {};

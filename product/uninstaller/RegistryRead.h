@@ -13,7 +13,8 @@ constexpr REGSAM kInstallerView = KEY_WOW64_32KEY;
 bool RegKeyExists(HKEY root, const std::string& key);
 // The value as a string (REG_SZ or REG_EXPAND_SZ, unexpanded); nothing when the key
 // or value is missing or of another type.
-std::optional<std::string> RegReadString(HKEY root, const std::string& key, const std::string& name);
+std::optional<std::string> RegReadString(HKEY root, const std::string& key, const std::string& name,
+                                         REGSAM view = kInstallerView);
 DWORD RegSubkeyCount(HKEY root, const std::string& key);
 
 }  // namespace kelp

@@ -22,6 +22,6 @@ struct TUninstallReport {
 };
 
 // The summary box's text; long lists are cut short with a count of the rest.
-std::string SummaryText(const TUninstallReport& report, size_t maxPerList = 8);
+std::string SummaryText(const TUninstallReport& report, size_t maxPerList = 16);
 
 }  // namespace kelp

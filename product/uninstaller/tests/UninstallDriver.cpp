@@ -40,14 +40,16 @@ BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
     auto* f = reinterpret_cast<TFind*>(lp);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(h, &pid);
-    if (pid == f->Pid && ::IsWindowVisible(h) && ClassOf(h) == "TMessageForm") f->Found.push_back(h);
+    // Our own boxes, and the system's message box (the standard error box).
+    std::string cls = ClassOf(h);
+    if (pid == f->Pid && ::IsWindowVisible(h) && (cls == "TMessageForm" || cls == "#32770")) f->Found.push_back(h);
     return TRUE;
 }
 
 BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
     auto* box = reinterpret_cast<TBox*>(lp);
     std::string cls = ClassOf(h);
-    if (_stricmp(cls.c_str(), "Static") == 0) box->Text = WindowText(h);
+    if (_stricmp(cls.c_str(), "Static") == 0 && !WindowText(h).empty()) box->Text = WindowText(h);
     if (_stricmp(cls.c_str(), "Button") == 0) box->Buttons.push_back({h, WindowText(h)});
     return TRUE;
 }

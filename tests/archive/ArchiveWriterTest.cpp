@@ -158,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ArchiveWriter, BestKeepsTheSmallestCoding) {
     for (const auto& f : SampleFiles()) {
         const Bytes archive = Write({f}, "LZH", {kMethodRle, kMethodLzh, kMethodLh5}, 0);
-        const auto& e = Parse(archive).entries.at(0);
+        const Parsed parsed = Parse(archive);
+        const auto& e = parsed.entries.at(0);
         // Stored unless a coding is strictly smaller.
         int64_t smallest = static_cast<int64_t>(f.plain.size());
         for (uint8_t m : {kMethodRle, kMethodLzh, kMethodLh5}) {

@@ -73,6 +73,7 @@ TEST_P(ZarcCreateMethod, NamesAreRelativeToTheArgumentAndExtractRestoresTheFiles
                          (t.dir.Path() / "lone.txt").string()});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.empty());
+    EXPECT_TRUE(r.err.empty()) << "no progress drawn when stderr is not a terminal: " << r.err;
 
     ArchiveHeader header;
     const auto entries = Entries(t.Archive(), &header);

@@ -37,6 +37,17 @@ else
 fi
 [ "${KELP_WINE_DISPLAY:-0}" = 1 ] && wine_display
 
+# The PE machine field: 14c for i386 programs.
+pe_machine() {
+  local pe
+  pe=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 0
+  [ -n "$pe" ] && od -An -tx2 -j$((pe + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+}
+if [ -f "$1" ] && [ "$(pe_machine "$1")" = 014c ] && ! wine_can_run_32; then
+  echo "wine-run.sh: $1 is a 32-bit program, and this host's kernel runs no 32-bit binaries" >&2
+  exit 126
+fi
+
 loader=$(wine_loader)
 set +e
 "$loader" "$@"

@@ -110,7 +110,11 @@ TEST(UninstallReport, SummarySaysWhatWentWhatStayedAndWhy) {
 TEST(UninstallReport, LongListsAreCutShort) {
     TUninstallReport r;
     r.AppName = "KelpFTP";
-    for (int i = 0; i < 12; ++i) r.Removed.push_back("f" + std::to_string(i));
+    for (int i = 0; i < 12; ++i) {
+        std::string name = "f";  // appended, not concatenated: gcc 12 warns falsely on the latter
+        name += std::to_string(i);
+        r.Removed.push_back(name);
+    }
     std::string s = SummaryText(r, 8);
     EXPECT_NE(s.find("f7"), std::string::npos);
     EXPECT_EQ(s.find("f8"), std::string::npos);

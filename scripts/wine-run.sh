@@ -5,7 +5,8 @@
 #   wine-run.sh --fresh-prefix      makes $KELP_WINE_PREFIX anew from the template
 #   wine-run.sh --stop              ends the Wine processes of $KELP_WINE_PREFIX
 #   wine-run.sh --can-run-32        succeeds when this host runs 32-bit Windows programs
-# KELP_WINE_DISPLAY=1 starts Xvfb for programs that need a display.
+# GUI programs (PE subsystem 2) get a display, Xvfb when none is there; KELP_WINE_DISPLAY=1
+# asks for one for any program.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=wine-env.sh
@@ -35,17 +36,22 @@ else
   wine_fresh "$own_prefix/prefix"
   trap 'WINEPREFIX=$own_prefix/prefix wineserver -k 2>/dev/null || true; rm -rf "$own_prefix"' EXIT
 fi
-[ "${KELP_WINE_DISPLAY:-0}" = 1 ] && wine_display
 
-# The PE machine field: 14c for i386 programs.
-pe_machine() {
+# A 16-bit field of the PE headers, at an offset from the "PE" signature, in hex.
+pe_field() {
   local pe
   pe=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 0
-  [ -n "$pe" ] && od -An -tx2 -j$((pe + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+  [ -n "$pe" ] && od -An -tx2 -j$((pe + $2)) -N2 "$1" 2>/dev/null | tr -d ' '
 }
+pe_machine() { pe_field "$1" 4; }     # 014c: i386
+pe_subsystem() { pe_field "$1" 92; }  # 0002: GUI
 if [ -f "$1" ] && [ "$(pe_machine "$1")" = 014c ] && ! wine_can_run_32; then
   echo "wine-run.sh: $1 is a 32-bit program, and this host's kernel runs no 32-bit binaries" >&2
   exit 126
+fi
+
+if [ "${KELP_WINE_DISPLAY:-0}" = 1 ] || { [ -f "$1" ] && [ "$(pe_subsystem "$1")" = 0002 ]; }; then
+  wine_display
 fi
 
 loader=$(wine_loader)

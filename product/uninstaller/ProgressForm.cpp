@@ -30,6 +30,8 @@ TfrmRemove::TfrmRemove()
     lblStatus = Find<TLabel>("lblStatus");
     lblItem = Find<TLabel>("lblItem");
     Progress = Find<TGauge>("Progress");
+    // A removal stopped halfway leaves less to go on than one finished: no closing it.
+    OnCloseQuery = [](bool& CanClose) { CanClose = false; };
 }
 
 void TfrmRemove::ShowStep(const std::string& status, const std::string& item, int percent) {

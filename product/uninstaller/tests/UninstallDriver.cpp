@@ -1,8 +1,9 @@
 // Test driver: starts the uninstaller the way Windows starts an UninstallString,
 // answers its question box, closes its other boxes, and prints what they said.
-//   uninstall-driver [--answer yes|no] [--hold PATH]... (--key APPNAME | --command LINE)
+//   uninstall-driver [--answer yes|no] [--hold PATH]... [--shots DIR] (--key APPNAME | --command LINE)
 // --key reads the command from the uninstall key (32-bit view); --hold keeps a file
-// open without delete sharing while the uninstaller runs. Output: one "box:" block
+// open without delete sharing while the uninstaller runs; --shots saves the screen
+// as DIR\box-N.bmp before each box is answered, so we can see what users see. Output: one "box:" block
 // per box, then "exit: <code>". Exit 0 when the uninstaller ended, 90+ otherwise.
 #include <windows.h>
 
@@ -65,6 +66,33 @@ std::string ReadUninstallString(const std::string& app) {
     return rc == ERROR_SUCCESS && type == REG_SZ ? std::string(buf) : std::string();
 }
 
+// The whole screen as a 24-bit bottom-up BMP file.
+void SaveScreen(const std::string& path) {
+    int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(mem, bmp);
+    ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u, size = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
+                        static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&fh, sizeof fh, 1, f);
+        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+        std::fwrite(bits, 1, size, f);
+        std::fclose(f);
+    }
+    ::SelectObject(mem, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+}
+
 void Press(const TBox& box, const std::string& caption) {
     for (const auto& [h, text] : box.Buttons) {
         if (text != caption) continue;
@@ -78,7 +106,7 @@ void Press(const TBox& box, const std::string& caption) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string answer = "&Yes", command;
+    std::string answer = "&Yes", command, shots;
     std::vector<HANDLE> held;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -97,6 +125,8 @@ int main(int argc, char** argv) {
                 std::printf("driver: no UninstallString for %s\n", argv[i]);
                 return 92;
             }
+        } else if (a == "--shots" && i + 1 < argc) {
+            shots = argv[++i];
         } else if (a == "--command" && i + 1 < argc) {
             command = argv[++i];
         } else {
@@ -138,6 +168,12 @@ int main(int argc, char** argv) {
             answered.insert(form);
             std::printf("box: %s\n%s\n--\n", box.Caption.c_str(), box.Text.c_str());
             std::fflush(stdout);
+            if (!shots.empty()) {
+                // Painted, buttons included, before it is taken; only the picture depends on it.
+                ::RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                ::Sleep(300);
+                SaveScreen(shots + "\\box-" + std::to_string(answered.size()) + ".bmp");
+            }
             Press(box, box.Caption == "Confirm" ? answer : box.Buttons.front().second);
         }
     }

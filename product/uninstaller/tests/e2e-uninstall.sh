@@ -4,7 +4,8 @@
 # The prefix is given what an installation leaves (files, install.log, registry
 # values, shortcuts, vezavu.exe in the Windows directory); the driver then runs
 # the registered UninstallString as Windows would and answers the boxes.
-# Scenarios: remove decline in-use outside-path twice no-log
+# Scenarios: remove decline in-use outside-path twice no-log quoted-command no-ftp
+# subfolders other-owner
 set -euo pipefail
 scenario=$1 vezavu=$2 driver=$3 work=$4
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -51,7 +52,7 @@ flatten_reg() {
 
 files_listing() {
   (cd "$C" && { find . -path ./windows/temp -prune -o -path './users/*/AppData/Local/Temp' -prune -o \
-      -printf '%y %s %p\n' 2>/dev/null || true; } | sort) > "$work/$1.files"
+      -type d -printf 'd %p\n' -o -printf '%y %s %p\n' 2>/dev/null || true; } | sort) > "$work/$1.files"
 }
 
 # The same while Wine keeps running (stopping it would be a restart, which carries
@@ -95,30 +96,38 @@ PROGRAMS=$(shell_folder Programs); SENDTO=$(shell_folder SendTo); DESKTOP=$(shel
 [ -n "$PROGRAMS" ] && [ -n "$SENDTO" ] && [ -n "$DESKTOP" ] || fail "no Shell Folders in the prefix"
 
 # What the installer leaves: files, the log (CR LF), registry values, shortcuts.
+# Variants: $ENTRIES (archive entry names, with subfolders), $PROGRAMS_LINK_DIR (the
+# Programs shortcut's folder), $QUOTED_COMMAND (the uninstaller's path in quotes).
+ENTRIES=${ENTRIES:-KelpFTP.exe KelpFTP.hlp README.TXT SITES.INI whatsnew.txt}
 simulate_install() {
-  local d; d=$(unix "$DEST"); mkdir -p "$d"
+  local d f; d=$(unix "$DEST"); mkdir -p "$d"
+  for f in $ENTRIES; do mkdir -p "$(dirname "$d/${f//\\//}")"; echo "KelpFTP $f" > "$d/${f//\\//}"; done
   cp "$driver" "$d/KelpFTP.exe"
-  for f in KelpFTP.hlp README.TXT SITES.INI whatsnew.txt; do echo "KelpFTP $f" > "$d/$f"; done
   echo "[Options]" > "$d/kelpftp.ini"   # written later by the program itself
   cp "$vezavu" "$C/windows/vezavu.exe"
-  for folder in "$PROGRAMS" "$SENDTO" "$DESKTOP"; do
+  PROGRAMS_LINK_DIR=${PROGRAMS_LINK_DIR:-$PROGRAMS}
+  for folder in "$PROGRAMS_LINK_DIR" "$SENDTO" "$DESKTOP"; do
     mkdir -p "$(unix "$folder")"; echo "shortcut" > "$(unix "$folder\\KelpFTP.lnk")"
   done
   {
     printf '*** Install started: 12/11/2026 11:02:03\r\n'
     printf 'AppName: KelpFTP\r\n'
-    for f in KelpFTP.exe KelpFTP.hlp README.TXT SITES.INI whatsnew.txt; do printf 'Copy: %s\\%s\r\n' "$DEST" "$f"; done
+    for f in $ENTRIES; do printf 'Copy: %s\\%s\r\n' "$DEST" "$f"; done
     printf 'RegKey: ftp\\shell\\open\\command\r\n'
-    for folder in "$PROGRAMS" "$SENDTO" "$DESKTOP"; do printf 'CreateFile: %s\\KelpFTP.lnk\r\n' "$folder"; done
+    for folder in "$PROGRAMS_LINK_DIR" "$SENDTO" "$DESKTOP"; do printf 'CreateFile: %s\\KelpFTP.lnk\r\n' "$folder"; done
     for f in kelpftp.ini kelpftp.log sites.ini; do printf 'CreateFile: %s\\%s\r\n' "$DEST" "$f"; done
     printf '*** Install Completed: 12/11/2026 11:02:05\r\n'
   } > "$d/install.log"
   w reg add "HKLM\\$UNINST" /v DisplayName /t REG_SZ /d KelpFTP /f /reg:32 >/dev/null
-  w reg add "HKLM\\$UNINST" /v UninstallString /t REG_SZ /d "C:\\windows\\vezavu.exe $LOG" /f /reg:32 >/dev/null
+  if [ -n "${QUOTED_COMMAND:-}" ]; then
+    w reg add "HKLM\\$UNINST" /v UninstallString /t REG_SZ /d "\"C:\\windows\\vezavu.exe\" $LOG" /f /reg:32 >/dev/null
+  else
+    w reg add "HKLM\\$UNINST" /v UninstallString /t REG_SZ /d "C:\\windows\\vezavu.exe $LOG" /f /reg:32 >/dev/null
+  fi
   w reg add "HKLM\\$APPPATHS" /ve /t REG_SZ /d "$EXE" /f /reg:32 >/dev/null
   w reg add "HKLM\\$APPPATHS" /v Path /t REG_SZ /d "$DEST" /f /reg:32 >/dev/null
   # The protocol key exists already; the installer only replaces its value.
-  w reg add "$FTPCMD" /ve /t REG_SZ /d "$EXE %1" /f >/dev/null
+  if w reg query "$FTPCMD" >/dev/null 2>&1; then w reg add "$FTPCMD" /ve /t REG_SZ /d "$EXE %1" /f >/dev/null; fi
   reg32 "HKLM\\$UNINST" | grep -q "UninstallString" || fail "simulation: uninstall key not written"
 }
 
@@ -159,19 +168,30 @@ pending() {
     sed -n 's/^ *PendingFileRenameOperations *REG_MULTI_SZ *//p' | sed 's/\\0/\n/g'
 }
 
+case "$scenario" in
+  subfolders) ENTRIES='KelpFTP.exe README.TXT docs\KelpFTP.hlp docs\img\logo.bmp'; PROGRAMS_LINK_DIR="$PROGRAMS\KelpFTP" ;;
+  quoted-command) QUOTED_COMMAND=1 ;;
+  no-ftp) w reg delete 'HKCR\ftp' /f >/dev/null ;;
+esac
 snapshot before
 simulate_install
 snapshot installed
 command=$(reg32 "HKLM\\$UNINST" | sed -n 's/^ *UninstallString *REG_SZ *//p')
-[ "$command" = "C:\\windows\\vezavu.exe $LOG" ] || fail "registered command: $command"
+if [ -n "${QUOTED_COMMAND:-}" ]; then
+  [ "$command" = "\"C:\\windows\\vezavu.exe\" $LOG" ] || fail "registered command: $command"
+else
+  [ "$command" = "C:\\windows\\vezavu.exe $LOG" ] || fail "registered command: $command"
+fi
 
 case "$scenario" in
 remove)
-  run_uninstaller run --key KelpFTP
+  mkdir -p "$work/shots"
+  run_uninstaller run --shots "$(w winepath -w "$work/shots")" --key KelpFTP
   box_said run "Are you sure you want to remove KelpFTP and all of its components?"
   box_said run "KelpFTP was removed from your computer."
   box_said run "ftp protocol handler still starts the removed program"
   [ "$(exit_code run)" = 0 ] || fail "exit code $(exit_code run)"
+  for b in "$work"/shots/*.bmp; do convert "$b" "${b%.bmp}.png" 2>/dev/null && rm -f "$b" || true; done
   for f in KelpFTP.exe KelpFTP.hlp README.TXT SITES.INI whatsnew.txt kelpftp.ini install.log; do gone "$DEST\\$f"; done
   gone "$DEST"
   for folder in "$PROGRAMS" "$SENDTO" "$DESKTOP"; do gone "$folder\\KelpFTP.lnk"; there "$folder"; done
@@ -241,6 +261,48 @@ twice)
   grep -q '^box: Confirm' "$work/second.txt" && fail "the second run asked to remove"
   live_snapshot after
   [ -z "$(changes between after)" ] || { changes between after >&2; fail "the second run changed something"; }
+  ;;
+quoted-command|no-ftp)
+  run_uninstaller run --key KelpFTP
+  [ "$(exit_code run)" = 0 ] || fail "exit code $(exit_code run)"
+  box_said run "KelpFTP was removed from your computer."
+  if [ "$scenario" = no-ftp ]; then
+    grep -q 'ftp protocol handler' "$work/run.txt" && fail "speaks of an ftp handler there is none of"
+  fi
+  gone "$DEST"; no_key "HKLM\\$UNINST"; no_key "HKLM\\$APPPATHS"
+  restart_windows
+  snapshot after
+  check_rest_unchanged
+  ;;
+subfolders)
+  # Entries in subfolders, the Programs shortcut in a folder of its own, read-only
+  # files, and a file the user put in the destination.
+  chmod a-w "$(unix "$DEST\\README.TXT")" "$(unix "$DEST\\docs\\img\\logo.bmp")"
+  echo "my notes" > "$(unix "$DEST\\notes.txt")"
+  run_uninstaller run --key KelpFTP
+  [ "$(exit_code run)" = 3 ] || fail "exit code $(exit_code run)"
+  box_said run "$DEST (it still holds files the installation did not make)"
+  for f in KelpFTP.exe README.TXT 'docs\KelpFTP.hlp' 'docs\img\logo.bmp' install.log; do gone "$DEST\\$f"; done
+  gone "$DEST\\docs"
+  [ "$(cat "$(unix "$DEST\\notes.txt")")" = "my notes" ] || fail "the user's file changed"
+  gone "$PROGRAMS\\KelpFTP"; there "$PROGRAMS"
+  restart_windows
+  snapshot after
+  extra_allowed='notes\.txt|Program Files \(x86\)/KelpFTP$'
+  check_rest_unchanged
+  ;;
+other-owner)
+  # A later installation into another folder took over both keys: they stay.
+  w reg add "HKLM\\$UNINST" /v UninstallString /t REG_SZ /d 'C:\windows\vezavu.exe D:\Kelp\install.log' /f /reg:32 >/dev/null
+  w reg add "HKLM\\$APPPATHS" /ve /t REG_SZ /d 'D:\Kelp\KelpFTP.exe' /f /reg:32 >/dev/null
+  run_uninstaller run --command "$command"
+  [ "$(exit_code run)" = 3 ] || fail "exit code $(exit_code run)"
+  box_said run "$UNINST (it belongs to another installation of the program)"
+  box_said run "$APPPATHS (it names the program of another installation)"
+  grep -q 'ftp protocol handler' "$work/run.txt" || fail "the ftp handler is not mentioned"
+  gone "$DEST"
+  reg32 "HKLM\\$UNINST" | grep -qF 'D:\Kelp\install.log' || fail "the other installation's key went"
+  reg32 "HKLM\\$APPPATHS" | grep -qF 'D:\Kelp\KelpFTP.exe' || fail "the other installation's program key went"
   ;;
 no-log)
   run_uninstaller run --command 'C:\windows\vezavu.exe'

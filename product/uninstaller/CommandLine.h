@@ -5,8 +5,10 @@
 
 namespace kelp {
 
-// The command-line tail after the program path (quoted or not), surrounding blanks
-// and one pair of surrounding quotes removed. Raises EUninstallUsage when empty.
-std::string LogPathFromCommandLine(const std::string& commandLine);
+// The command-line tail after the program path, surrounding blanks and one pair of
+// surrounding quotes removed. The program path is quoted, or programPath itself
+// (unquoted, it may hold blanks), or else ends at the first blank, as Windows
+// splits it. Raises EUninstallUsage when the tail is empty.
+std::string LogPathFromCommandLine(const std::string& commandLine, const std::string& programPath = "");
 
 }  // namespace kelp

@@ -21,7 +21,7 @@ namespace {
 enum { kDone = 0, kFailed = 1, kDeclined = 2, kPartly = 3 };
 
 int Uninstall(TfrmRemove& form) {
-    std::string logPath = LogPathFromCommandLine(::GetCommandLineA());
+    std::string logPath = LogPathFromCommandLine(::GetCommandLineA(), OwnModulePath());
     TInstallLog log = ReadInstallLog(logPath);
     std::string normalLog;
     try {

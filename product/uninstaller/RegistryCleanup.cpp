@@ -53,12 +53,13 @@ bool StartsProgram(const std::string& command, const std::string& programPath) {
 
 }  // namespace
 
-TRemoveResult RemoveUninstallKey(const std::string& key, const std::string& logPath) {
+TRemoveResult RemoveUninstallKey(const std::string& key, const std::string& logPath,
+                                 const std::string& uninstallerPath) {
     return RemoveOwnedKey(
         key, "UninstallString",
         [&](const std::string& command) {
             try {
-                return SameNormalised(LogPathFromCommandLine(command), logPath);
+                return SameNormalised(LogPathFromCommandLine(command, uninstallerPath), logPath);
             } catch (const std::exception&) {
                 return false;
             }

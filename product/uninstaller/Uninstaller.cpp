@@ -70,7 +70,7 @@ TUninstallReport RunUninstall(const TRemovalPlan& plan, const TPathPolicy& polic
 
     run.Step("Removing registry entries", plan.UninstallKey);
     if (!plan.UninstallKey.empty())
-        run.Record("HKEY_LOCAL_MACHINE\\" + plan.UninstallKey, RemoveUninstallKey(plan.UninstallKey, plan.LogPath));
+        run.Record("HKEY_LOCAL_MACHINE\\" + plan.UninstallKey, RemoveUninstallKey(plan.UninstallKey, plan.LogPath, policy.UninstallerPath()));
     run.Step("Removing registry entries", plan.AppPathsKey);
     if (!plan.AppPathsKey.empty())
         run.Record("HKEY_LOCAL_MACHINE\\" + plan.AppPathsKey, RemoveAppPathsKey(plan.AppPathsKey, plan.ProgramPath));

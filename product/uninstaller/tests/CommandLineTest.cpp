@@ -30,6 +30,18 @@ TEST(CommandLine, AQuoteInsideThePathIsKept) {
     EXPECT_EQ(LogPathFromCommandLine("vezavu.exe C:\\K\\install.log\""), "C:\\K\\install.log\"");
 }
 
+TEST(CommandLine, AnUnquotedProgramPathWithBlanksIsKnownByOurOwnPath) {
+    EXPECT_EQ(LogPathFromCommandLine("C:\\My Windows\\vezavu.exe C:\\Program Files\\KelpFTP\\install.log",
+                                     "c:\\my windows\\VEZAVU.EXE"),
+              "C:\\Program Files\\KelpFTP\\install.log");
+    // Another program path: split as Windows does.
+    EXPECT_EQ(LogPathFromCommandLine("C:\\WINDOWS\\vezavu.exe C:\\K\\install.log", "C:\\Other\\vezavu.exe"),
+              "C:\\K\\install.log");
+    // Our path only as the start of a longer name is no match.
+    EXPECT_EQ(LogPathFromCommandLine("C:\\W\\vezavu.exe2 C:\\K\\install.log", "C:\\W\\vezavu.exe"),
+              "C:\\K\\install.log");
+}
+
 TEST(CommandLine, NoTailIsAUsageError) {
     EXPECT_THROW(LogPathFromCommandLine("C:\\WINDOWS\\vezavu.exe"), EUninstallUsage);
     EXPECT_THROW(LogPathFromCommandLine("\"C:\\WINDOWS\\vezavu.exe\"   "), EUninstallUsage);

@@ -44,6 +44,11 @@ cat >>"$WINEPREFIX/user.reg" <<'REG'
 [Software\\Wine\\Fonts\\Replacements] 1700000000
 "Times New Roman"="Liberation Serif"
 REG
+# KELP_E2E_DPI=144 runs the scenario at 150 % (layout must not clip there either).
+if [ -n "${KELP_E2E_DPI:-}" ]; then
+  sed -i "s/^\"LogPixels\"=dword:.*/\"LogPixels\"=dword:$(printf %08x "$KELP_E2E_DPI")/" \
+    "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg"
+fi
 
 dir=$WINEPREFIX/drive_c/setup
 mkdir -p "$dir" "$work/shots"
@@ -85,6 +90,6 @@ fi
 mkdir -p "$artifacts"
 for bmp in "$work"/shots/*.bmp; do
   [ -e "$bmp" ] || continue
-  convert "$bmp" "$artifacts/$scenario-$(basename "${bmp%.bmp}").png"
+  convert "$bmp" "$artifacts/$scenario${KELP_E2E_DPI:+-${KELP_E2E_DPI}dpi}-$(basename "${bmp%.bmp}").png"
 done
 exit "$rc"

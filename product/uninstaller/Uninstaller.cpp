@@ -89,8 +89,10 @@ TUninstallReport RunUninstall(const TRemovalPlan& plan, const TPathPolicy& polic
             for (const auto& s : run.report.AtRestart)
                 if (IsInside(s, dir)) holdsScheduled = true;
             if (holdsScheduled) {
-                ScheduleAtRestart(dir);
-                r.Reason = "it holds files that are removed when Windows restarts";
+                TRemoveResult later = ScheduleAtRestart(dir);
+                r = later.Outcome == TRemoveOutcome::Scheduled
+                        ? later
+                        : TRemoveResult{TRemoveOutcome::Left, "it holds files in use: " + later.Reason};
             }
         }
         run.Record(dir, r);

@@ -18,6 +18,11 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 wine_display
 loader=$(wine_loader)
 C=$WINEPREFIX/drive_c
+# Wine links the user's Desktop and document folders to $HOME, which every prefix
+# (and every other test) shares: give this prefix folders of its own.
+for link in "$C"/users/*/*; do
+  if [ -L "$link" ]; then rm -f "$link"; mkdir -p "$link"; fi
+done
 
 fail() { echo "FAIL [$scenario]: $*" >&2; exit 1; }
 note() { echo "--- $*"; }

@@ -13,9 +13,20 @@ namespace {
 
 using namespace lzh;
 
+// The first kTopBits levels of the tree, walked once for every prefix of that
+// many bits. Swaps there are rare (weights near the root are large), so the table
+// is made again only when the model reports one.
+constexpr int kTopBits = 7;
+
+struct TopEntry {
+    int16_t path[kTopBits];  // slots passed, from the root's child downwards
+    uint8_t used;            // bits taken: kTopBits, or fewer when a leaf came first
+};
+
 // Everything one decoding run needs; allocated per entry.
 struct LzhDecoder {
     Model model;
+    TopEntry top[1 << kTopBits] = {};
     uint8_t ring[kRingSize + kMaxMatch];
     TCodecState& st;
     BitReader<PastEnd::AskAgain> in;
@@ -27,18 +38,48 @@ struct LzhDecoder {
     int DecodeSymbol() {
         // No code is longer than 32 bits: weights below 0x8000 bound the depth.
         in.Need(32);
+        if (model.Reshaped) MakeTop();
         uint64_t window = in.Window();
-        unsigned used = 0;
-        int n = model.Down[kRoot];
+        // The slots passed on the way down; the update walks them back up.
+        int16_t path[kSymbols];  // the weights keep codes far shorter
+        const TopEntry& e = top[window >> (64 - kTopBits)];
+        std::memcpy(path, e.path, sizeof e.path);
+        int used = e.used;
+        window <<= used;
+        int n = model.Down[path[used - 1]];
         while (n < kNodes) {
-            n = model.Down[n + static_cast<int>(window >> 63)];
+            const int slot = n + static_cast<int>(window >> 63);
+            path[used++] = static_cast<int16_t>(slot);
+            n = model.Down[slot];
             window <<= 1;
-            ++used;
         }
-        in.Skip(used);
+        in.Skip(static_cast<unsigned>(used));
         const int symbol = n - kNodes;
-        model.UpdateModel(symbol);
+        model.UpdateAlong(symbol, path + used - 1, used, -1);
         return symbol;
+    }
+
+    // Walks the tree's top once, filling the entries below each node reached and
+    // marking the slots whose children the table depends on: all above the last level.
+    void MakeTop() {
+        std::memset(model.Watched, 0, sizeof model.Watched);
+        TopEntry walk{};
+        MakeTopBelow(model.Down[kRoot], 0, 0, walk);
+        model.Reshaped = false;
+    }
+    void MakeTopBelow(int n, int depth, unsigned prefix, TopEntry& walk) {
+        if (depth == kTopBits || n >= kNodes) {
+            walk.used = static_cast<uint8_t>(depth);
+            const unsigned span = 1u << (kTopBits - depth);
+            for (unsigned i = 0; i < span; ++i) top[prefix * span + i] = walk;
+            return;
+        }
+        for (int bit = 0; bit < 2; ++bit) {
+            const int slot = n + bit;
+            walk.path[depth] = static_cast<int16_t>(slot);
+            if (depth + 1 < kTopBits) model.Watched[slot] = 1;
+            MakeTopBelow(model.Down[slot], depth + 1, prefix * 2 + static_cast<unsigned>(bit), walk);
+        }
     }
 
     int DecodeDistance() {

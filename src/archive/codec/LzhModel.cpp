@@ -5,6 +5,8 @@
 namespace kelp::lzh {
 
 void Model::StartModel() {
+    std::memset(Watched, 0, sizeof Watched);
+    Reshaped = true;
     for (int s = 0; s < kSymbols; ++s) {
         Freq[s] = 1;
         Down[s] = static_cast<int16_t>(kNodes + s);
@@ -21,6 +23,7 @@ void Model::StartModel() {
 }
 
 void Model::RebuildModel() {
+    Reshaped = true;
     int j = 0;
     for (int i = 0; i < kNodes; ++i) {
         if (Down[i] >= kNodes) {
@@ -51,27 +54,7 @@ void Model::RebuildModel() {
 
 void Model::UpdateModel(int symbol) {
     if (Freq[kRoot] == kRebuildWeight) RebuildModel();
-    int n = Up[kNodes + symbol];
-    do {
-        const uint16_t k = ++Freq[n];
-        if (k > Freq[n + 1]) {
-            int l = n + 2;
-            while (k > Freq[l]) ++l;
-            --l;
-            Freq[n] = Freq[l];
-            Freq[l] = k;
-            const int i = Down[n];
-            Up[i] = static_cast<int16_t>(l);
-            if (i < kNodes) Up[i + 1] = static_cast<int16_t>(l);
-            const int j = Down[l];
-            Down[l] = static_cast<int16_t>(i);
-            Up[j] = static_cast<int16_t>(n);
-            if (j < kNodes) Up[j + 1] = static_cast<int16_t>(n);
-            Down[n] = static_cast<int16_t>(j);
-            n = l;
-        }
-        n = Up[n];
-    } while (n != 0);
+    WalkUp(Up[kNodes + symbol]);
 }
 
 }  // namespace kelp::lzh

@@ -21,10 +21,62 @@ struct Model {
     uint16_t Freq[kNodes + 1];
     int16_t Up[kNodes + kSymbols];
     int16_t Down[kNodes];
+    // Slots a reader's table of the tree's top relies on: a swap there, or a
+    // rebuild, sets Reshaped so that the table is made again.
+    uint8_t Watched[kNodes];
+    bool Reshaped = true;
 
     void StartModel();
     void UpdateModel(int symbol);
     void RebuildModel();
+
+    // UpdateModel for a symbol whose path is already known: count slots from the leaf
+    // up to (not including) the root, at path[0], path[step], ... The slots are
+    // independent loads, so the walk is no chain of Up look-ups until a swap
+    // reshapes the tree; from there on it follows Up as usual.
+    void UpdateAlong(int symbol, const int16_t* path, int count, int step) {
+        if (Freq[kRoot] == kRebuildWeight) {
+            UpdateModel(symbol);
+            return;
+        }
+        for (int i = 0; i < count; ++i) {
+            const int n = path[i * step];
+            const uint16_t k = ++Freq[n];
+            if (k > Freq[n + 1]) {
+                WalkUp(Up[Swap(n, k)]);
+                return;
+            }
+        }
+        ++Freq[kRoot];  // the sentinel above the root stops every swap there
+    }
+
+private:
+    // Moves node n, just raised to weight k, past the run of lighter nodes above it; returns its new slot.
+    int Swap(int n, uint16_t k) {
+        int l = n + 2;
+        while (k > Freq[l]) ++l;
+        --l;
+        Freq[n] = Freq[l];
+        Freq[l] = k;
+        const int i = Down[n];
+        Up[i] = static_cast<int16_t>(l);
+        if (i < kNodes) Up[i + 1] = static_cast<int16_t>(l);
+        if (Watched[n] | Watched[l]) Reshaped = true;
+        const int j = Down[l];
+        Down[l] = static_cast<int16_t>(i);
+        Up[j] = static_cast<int16_t>(n);
+        if (j < kNodes) Up[j + 1] = static_cast<int16_t>(n);
+        Down[n] = static_cast<int16_t>(j);
+        return l;
+    }
+    // Counts node n (which may be slot 0) and its ancestors, swapping where the order demands it.
+    void WalkUp(int n) {
+        do {
+            const uint16_t k = ++Freq[n];
+            if (k > Freq[n + 1]) n = Swap(n, k);
+            n = Up[n];
+        } while (n != 0);
+    }
 };
 
 // Upper six bits of a distance: canonical code of 3..8 bits, left-aligned in a byte.

@@ -178,7 +178,8 @@ void Missing() {
     ToDestination(w);
     const std::string dest = TextOf(w.DestLabel());
     Check(!DirExists(dest), "destination missing beforehand");
-    Click(w.NextButton());
+    // Enter presses the default button, Next.
+    PressKey(w.Setup, VK_RETURN);
     Question q = WaitQuestion("Confirm");
     CheckEq(q.Text, "The directory: \r\r" + dest + "\r\r does not exist.  Do you want to create it ? ",
             "creation question");

@@ -1,8 +1,24 @@
 #include "archive/codec/Lh5Dictionary.h"
 
+#include <bit>
+#include <cstring>
+
 namespace kelp::lh5 {
 
+namespace {
+
+// Index of the first unequal byte of two 8-byte loads that differ.
+inline int FirstDifferentByte(uint64_t a, uint64_t b) {
+    if constexpr (std::endian::native == std::endian::little)
+        return std::countr_zero(a ^ b) >> 3;
+    else
+        return std::countl_zero(a ^ b) >> 3;
+}
+
+}  // namespace
+
 void Dictionary::InitSlide() {
+    std::memset(Window + kWindowSize, 0, sizeof Window - kWindowSize);
     for (int i = kDictSize; i < kDictSize + 256; ++i) {
         level_[i] = 1;
         position_[i] = kNil;
@@ -10,7 +26,7 @@ void Dictionary::InitSlide() {
     }
     for (int i = kDictSize; i < 2 * kDictSize; ++i) parent_[i] = kNil;
     avail_ = 1;
-    for (int i = 1; i < kDictSize - 1; ++i) next_[i] = static_cast<int16_t>(i + 1);
+    for (int i = 1; i < kDictSize - 1; ++i) next_[i] = static_cast<uint16_t>(i + 1);
     next_[kDictSize - 1] = kNil;
     for (int i = kHashBase; i < kHashBase + kChainHeads; ++i) next_[i] = kNil;
 }
@@ -25,10 +41,10 @@ int Dictionary::TrieChild(int q, int c) {
 void Dictionary::MakeTrieChild(int q, int c, int r) {
     const int h = Hash(q, c);
     const int t = next_[h];
-    next_[h] = static_cast<int16_t>(r);
-    next_[r] = static_cast<int16_t>(t);
-    prev_[t] = static_cast<int16_t>(r);
-    prev_[r] = static_cast<int16_t>(h);
+    next_[h] = static_cast<uint16_t>(r);
+    next_[r] = static_cast<uint16_t>(t);
+    prev_[t] = static_cast<uint16_t>(r);
+    prev_[r] = static_cast<uint16_t>(h);
     parent_[r] = static_cast<int16_t>(q);
     ++childCount_[q];
 }
@@ -38,11 +54,11 @@ void Dictionary::SplitNode(int old) {
     avail_ = next_[n];
     childCount_[n] = 0;
     int t = prev_[old];
-    prev_[n] = static_cast<int16_t>(t);
-    next_[t] = static_cast<int16_t>(n);
+    prev_[n] = static_cast<uint16_t>(t);
+    next_[t] = static_cast<uint16_t>(n);
     t = next_[old];
-    next_[n] = static_cast<int16_t>(t);
-    prev_[t] = static_cast<int16_t>(n);
+    next_[n] = static_cast<uint16_t>(t);
+    prev_[t] = static_cast<uint16_t>(n);
     parent_[n] = parent_[old];
     level_[n] = static_cast<uint8_t>(MatchLen);
     position_[n] = static_cast<uint16_t>(Pos);
@@ -91,11 +107,20 @@ void Dictionary::InsertPosition() {
         const uint8_t* t1 = Window + Pos;
         const uint8_t* t2 = Window + MatchPos;
         while (MatchLen < j) {
-            if (t1[MatchLen] != t2[MatchLen]) {
-                SplitNode(r);
-                return;
+            uint64_t a, b;
+            std::memcpy(&a, t1 + MatchLen, 8);
+            std::memcpy(&b, t2 + MatchLen, 8);
+            if (a != b) {
+                const int m = MatchLen + FirstDifferentByte(a, b);
+                if (m < j) {
+                    MatchLen = m;
+                    SplitNode(r);
+                    return;
+                }
+                MatchLen = j;
+                break;
             }
-            ++MatchLen;
+            MatchLen = MatchLen + 8 < j ? MatchLen + 8 : j;
         }
         if (MatchLen >= kMaxMatch) break;
         position_[r] = static_cast<uint16_t>(Pos);
@@ -110,22 +135,22 @@ void Dictionary::InsertPosition() {
     }
     // A full-length match: Pos replaces the old leaf r, which points on to Pos.
     int t = prev_[r];
-    prev_[Pos] = static_cast<int16_t>(t);
-    next_[t] = static_cast<int16_t>(Pos);
+    prev_[Pos] = static_cast<uint16_t>(t);
+    next_[t] = static_cast<uint16_t>(Pos);
     t = next_[r];
-    next_[Pos] = static_cast<int16_t>(t);
-    prev_[t] = static_cast<int16_t>(Pos);
+    next_[Pos] = static_cast<uint16_t>(t);
+    prev_[t] = static_cast<uint16_t>(Pos);
     parent_[Pos] = static_cast<int16_t>(q);
     parent_[r] = kNil;
-    next_[r] = static_cast<int16_t>(Pos);
+    next_[r] = static_cast<uint16_t>(Pos);
 }
 
 void Dictionary::DeletePosition() {
     if (parent_[Pos] == kNil) return;
     int r = prev_[Pos];
     int s = next_[Pos];
-    next_[r] = static_cast<int16_t>(s);
-    prev_[s] = static_cast<int16_t>(r);
+    next_[r] = static_cast<uint16_t>(s);
+    prev_[s] = static_cast<uint16_t>(r);
     r = parent_[Pos];
     parent_[Pos] = kNil;
     --childCount_[r];
@@ -151,17 +176,17 @@ void Dictionary::DeletePosition() {
     s = TrieChild(r, Window[t + level_[r]]);
     t = prev_[s];
     u = next_[s];
-    next_[t] = static_cast<int16_t>(u);
-    prev_[u] = static_cast<int16_t>(t);
+    next_[t] = static_cast<uint16_t>(u);
+    prev_[u] = static_cast<uint16_t>(t);
     t = prev_[r];
-    next_[t] = static_cast<int16_t>(s);
-    prev_[s] = static_cast<int16_t>(t);
+    next_[t] = static_cast<uint16_t>(s);
+    prev_[s] = static_cast<uint16_t>(t);
     t = next_[r];
-    prev_[t] = static_cast<int16_t>(s);
-    next_[s] = static_cast<int16_t>(t);
+    prev_[t] = static_cast<uint16_t>(s);
+    next_[s] = static_cast<uint16_t>(t);
     parent_[s] = parent_[r];
     parent_[r] = kNil;
-    next_[r] = static_cast<int16_t>(avail_);
+    next_[r] = static_cast<uint16_t>(avail_);
     avail_ = r;
 }
 

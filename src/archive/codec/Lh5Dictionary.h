@@ -12,7 +12,7 @@ public:
     // The dictionary, the current half and the look-ahead of one longest match.
     static constexpr int kWindowSize = 2 * kDictSize + kMaxMatch + 1;  // 16641
 
-    uint8_t Window[kWindowSize];
+    uint8_t Window[kWindowSize + 8];  // the tail lets matches be compared 8 bytes at a time
     int Pos = 0;       // current position, 8192..16383 once running
     int MatchPos = 0;  // where the match for Pos starts
     int MatchLen = 0;
@@ -27,9 +27,14 @@ private:
     static constexpr int kNil = 0;
     static constexpr int kPositionFlag = 0x8000;  // value still to be passed upwards
     static constexpr int kHashBase = 2 * kDictSize;
-    static constexpr int kChainHeads = kDictSize + 256 + 16 * 255;  // 12528
+    static constexpr int kHashBits = 15;
+    static constexpr int kChainHeads = 1 << kHashBits;  // head indices stay within uint16_t
 
-    static int Hash(int q, int c) { return kHashBase + q + 16 * c; }
+    // Spreads (node, byte) over the heads so that nearly every chain holds one child at most.
+    static int Hash(int q, int c) {
+        const uint32_t key = static_cast<uint32_t>(q) << 8 | static_cast<uint32_t>(c);
+        return kHashBase + static_cast<int>((key * 0x9E3779B1u) >> (32 - kHashBits));
+    }
     int TrieChild(int q, int c);
     void MakeTrieChild(int q, int c, int r);
     void SplitNode(int old);
@@ -38,8 +43,8 @@ private:
     uint8_t childCount_[kDictSize + 256 + 1];
     uint16_t position_[kDictSize + 256 + 1];
     int16_t parent_[2 * kDictSize + 1];
-    int16_t prev_[2 * kDictSize + 1];
-    int16_t next_[kHashBase + kChainHeads + 1];
+    uint16_t prev_[2 * kDictSize + 1];
+    uint16_t next_[kHashBase + kChainHeads + 1];
     int avail_ = 1;
 };
 

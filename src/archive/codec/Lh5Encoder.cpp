@@ -1,5 +1,6 @@
 // Encoder of the LH5 method: trie matches with a one-step lazy choice, symbols
 // buffered in 16 KB blocks, each block sent with its own Huffman codes.
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -18,14 +19,7 @@ constexpr int kSendThreshold = kSymbolBufSize - 24;  // room for a full flag gro
 constexpr int kStartPos = kDictSize + kMaxMatch;    // 8448: where the first read lands
 
 // Number of significant bits of p: the position symbol of a distance.
-inline int BitLength(unsigned p) {
-    int c = 0;
-    while (p) {
-        p >>= 1;
-        ++c;
-    }
-    return c;
-}
+inline int BitLength(unsigned p) { return std::bit_width(p); }
 
 struct Lh5Encoder {
     TCodecState& st;

@@ -3,6 +3,8 @@
 // lengths, fixed-code distances.
 #include "archive/codec/LzhEncoder.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -18,15 +20,19 @@ using namespace lzh;
 constexpr int kNil = kRingSize;            // 4096: no node
 constexpr int kFirstRoot = kRingSize + 1;  // 4097..8192: the tree roots
 constexpr int kRootCount = 4096;
+constexpr int kRingBits = 12;
+static_assert(kRingSize == 1 << kRingBits);
 
 struct LzhEncoder {
     TCodecState& st;
     const LzhSearch search;
     Model model;
     // 4096 ring bytes, then a mirror of the first 59 so a 60-byte compare never wraps.
-    uint8_t ring[kRingSize + kMaxMatch];
-    int16_t leftChild[kRingSize + 1];
-    int16_t rightChild[kRingSize + 1 + kRootCount];
+    // The last 8 bytes let comparisons read whole words past a string's 60th byte.
+    uint8_t ring[kRingSize + kMaxMatch + 8];
+    // Left and right children side by side, so the side is an index rather than a branch;
+    // only the right ones of the roots (kFirstRoot on) are used.
+    int16_t kids[2][kRingSize + 1 + kRootCount];
     int16_t parent[kRingSize + 1];
     uint8_t sameLength[kRingSize];  // prefix length shared with the parent's string
     int matchPosition = 0;
@@ -45,7 +51,7 @@ struct LzhEncoder {
     }
 
     void InitTrees() {
-        for (int i = kFirstRoot; i < kFirstRoot + kRootCount; ++i) rightChild[i] = kNil;
+        for (int i = kFirstRoot; i < kFirstRoot + kRootCount; ++i) kids[1][i] = kNil;
         for (int i = 0; i < kRingSize; ++i) parent[i] = kNil;
     }
 
@@ -54,9 +60,25 @@ struct LzhEncoder {
         if (par >= kNil) return 1;
         const uint8_t* a = ring + node;
         const uint8_t* b = ring + par;
-        int k = start;
-        while (k < kMaxMatch && a[k] == b[k]) ++k;
-        return k;
+        return MatchFrom(a, b, start);
+    }
+
+    // First index from k (below kMaxMatch) at which a and b differ, or kMaxMatch.
+    static int MatchFrom(const uint8_t* a, const uint8_t* b, int k) {
+        for (;;) {
+            uint64_t x, y;
+            std::memcpy(&x, a + k, 8);
+            std::memcpy(&y, b + k, 8);
+            if (x != y) {
+                if constexpr (std::endian::native == std::endian::little)
+                    k += std::countr_zero(x ^ y) >> 3;
+                else
+                    k += std::countl_zero(x ^ y) >> 3;
+                return k < kMaxMatch ? k : kMaxMatch;
+            }
+            k += 8;
+            if (k >= kMaxMatch) return kMaxMatch;
+        }
     }
 
     // `child` moves up from below p to below p's parent.
@@ -70,65 +92,66 @@ struct LzhEncoder {
     }
 
     void ReplaceChild(int par, int oldChild, int newChild) {
-        if (rightChild[par] == oldChild)
-            rightChild[par] = static_cast<int16_t>(newChild);
+        if (kids[1][par] == oldChild)
+            kids[1][par] = static_cast<int16_t>(newChild);
         else
-            leftChild[par] = static_cast<int16_t>(newChild);
+            kids[0][par] = static_cast<int16_t>(newChild);
+    }
+
+    // Takes the match InsertString found (matchPosition stays when there is none).
+    void SetMatch(int best) {
+        if (best < (kMinMatch << kRingBits)) {
+            matchLength = 0;
+            return;
+        }
+        matchLength = best >> kRingBits;
+        matchPosition = (kRingSize - 1) - (best & (kRingSize - 1));
     }
 
     void InsertString(int r) {
-        leftChild[r] = rightChild[r] = kNil;
-        matchLength = 0;
+        kids[0][r] = kids[1][r] = kNil;
+        int best = (kMinMatch << kRingBits) - 1;  // below any match
         int p = RootOf(r);
         bool right = true;
         int i = 1;
         const uint8_t* key = ring + r;
         for (;;) {
-            const int child = right ? rightChild[p] : leftChild[p];
+            const int child = kids[right][p];
             if (child == kNil) {
-                if (right)
-                    rightChild[p] = static_cast<int16_t>(r);
-                else
-                    leftChild[p] = static_cast<int16_t>(r);
+                kids[right][p] = static_cast<int16_t>(r);
                 parent[r] = static_cast<int16_t>(p);
                 sameLength[r] = static_cast<uint8_t>(i);
+                SetMatch(best);
                 return;
             }
             p = child;
             const uint8_t* other = ring + p;
             if (search == LzhSearch::FullCompare) {
-                i = 1;
-                while (i < kMaxMatch && key[i] == other[i]) ++i;
+                i = MatchFrom(key, other, 1);
                 if (i < kMaxMatch) right = key[i] >= other[i];
             } else {
+                // i < s: p agrees with its parent beyond i, so nothing changes. i > s: r
+                // agrees with the parent at s where p does not, so the compare from s stops
+                // at once, just as for i == s it finds the first difference.
                 const int s = sameLength[p];
-                if (i > s) {
-                    i = s;
-                    right = key[i] >= other[i];
-                } else if (i == s) {
-                    while (i < kMaxMatch && key[i] == other[i]) ++i;
+                if (i >= s) {
+                    i = s < kMaxMatch ? MatchFrom(key, other, s) : s;
                     if (i < kMaxMatch) right = key[i] >= other[i];
                 }
-                // i < s: p agrees with its parent beyond i, so nothing changes.
             }
-            if (i >= kMinMatch) {
-                const int c = ((r - p) & (kRingSize - 1)) - 1;
-                if (i > matchLength) {
-                    matchPosition = c;
-                    matchLength = i;
-                    if (i >= kMaxMatch) break;
-                } else if (i == matchLength && c < matchPosition) {
-                    matchPosition = c;
-                }
-            }
+            // Longest match, the nearest among equals: the largest of length * 4096 +
+            // (4095 - distance), a maximum that needs no hard-to-predict branch.
+            best = std::max(best, i << kRingBits | ((p - r) & (kRingSize - 1)));
+            if (i >= kMaxMatch) break;
         }
+        SetMatch(best);
         // p's string equals r's in all 60 bytes: r takes p's place.
         sameLength[r] = sameLength[p];
         parent[r] = parent[p];
-        leftChild[r] = leftChild[p];
-        rightChild[r] = rightChild[p];
-        parent[leftChild[p]] = static_cast<int16_t>(r);
-        parent[rightChild[p]] = static_cast<int16_t>(r);
+        kids[0][r] = kids[0][p];
+        kids[1][r] = kids[1][p];
+        parent[kids[0][p]] = static_cast<int16_t>(r);
+        parent[kids[1][p]] = static_cast<int16_t>(r);
         ReplaceChild(parent[p], p, r);
         parent[p] = kNil;
     }
@@ -136,28 +159,28 @@ struct LzhEncoder {
     void DeleteString(int p) {
         if (parent[p] == kNil) return;
         int q;
-        if (rightChild[p] == kNil) {
-            q = leftChild[p];
+        if (kids[1][p] == kNil) {
+            q = kids[0][p];
             if (q != kNil) AdoptSameLength(parent[p], p, q);
-        } else if (leftChild[p] == kNil) {
-            q = rightChild[p];
+        } else if (kids[0][p] == kNil) {
+            q = kids[1][p];
             AdoptSameLength(parent[p], p, q);
         } else {
-            q = leftChild[p];
-            if (rightChild[q] != kNil) {
-                do q = rightChild[q];
-                while (rightChild[q] != kNil);
-                if (leftChild[q] != kNil) AdoptSameLength(parent[q], q, leftChild[q]);
-                sameLength[leftChild[p]] = static_cast<uint8_t>(SharedPrefix(1, q, leftChild[p]));
-                rightChild[parent[q]] = leftChild[q];
-                parent[leftChild[q]] = parent[q];
-                leftChild[q] = leftChild[p];
-                parent[leftChild[p]] = static_cast<int16_t>(q);
+            q = kids[0][p];
+            if (kids[1][q] != kNil) {
+                do q = kids[1][q];
+                while (kids[1][q] != kNil);
+                if (kids[0][q] != kNil) AdoptSameLength(parent[q], q, kids[0][q]);
+                sameLength[kids[0][p]] = static_cast<uint8_t>(SharedPrefix(1, q, kids[0][p]));
+                kids[1][parent[q]] = kids[0][q];
+                parent[kids[0][q]] = parent[q];
+                kids[0][q] = kids[0][p];
+                parent[kids[0][p]] = static_cast<int16_t>(q);
             }
             sameLength[q] = static_cast<uint8_t>(SharedPrefix(1, parent[p], q));
-            sameLength[rightChild[p]] = static_cast<uint8_t>(SharedPrefix(1, q, rightChild[p]));
-            rightChild[q] = rightChild[p];
-            parent[rightChild[p]] = static_cast<int16_t>(q);
+            sameLength[kids[1][p]] = static_cast<uint8_t>(SharedPrefix(1, q, kids[1][p]));
+            kids[1][q] = kids[1][p];
+            parent[kids[1][p]] = static_cast<int16_t>(q);
         }
         parent[q] = parent[p];
         ReplaceChild(parent[p], p, q);
@@ -189,10 +212,12 @@ struct LzhEncoder {
         int k = model.Up[kNodes + c];
         uint32_t code = 0;
         unsigned n = 0;
-        // Walk to the root; odd node indices are 1-children.
+        // Walk to the root; odd node indices are 1-children. The slots passed are kept
+        // for the update.
+        int16_t path[kSymbols];  // the weights keep codes far shorter
         do {
-            code >>= 1;
-            if (k & 1) code += 0x80000000u;
+            path[n] = static_cast<int16_t>(k);
+            code = (code >> 1) | (static_cast<uint32_t>(k) << 31);
             ++n;
             k = model.Up[k];
         } while (k != kRoot);
@@ -202,7 +227,7 @@ struct LzhEncoder {
         } else {
             PutCode(n, static_cast<uint16_t>(code >> 16));
         }
-        model.UpdateModel(c);
+        model.UpdateAlong(c, path, static_cast<int>(n), 1);
     }
 
     void EncodeDistance(unsigned d) {

@@ -33,7 +33,7 @@ unix() { local p=${1#[Cc]:\\}; echo "$C/${p//\\//}"; }
 # The state we compare: every path under drive_c with its size, and the registry
 # files without their timestamps. Wine's own bookkeeping is left out.
 snapshot() {
-  wineserver -w
+  stop_wine
   files_listing "$1"
   for hive in system user; do
     sed -e '/^#time=/d' -e 's/^\(\[.*\]\) [0-9]*$/\1/' "$WINEPREFIX/$hive.reg" | flatten_reg > "$work/$1.$hive.reg"
@@ -71,9 +71,23 @@ live_snapshot() {
   done
 }
 
-# Restarting Wine stands for restarting Windows: it carries out the scheduled removals.
-restart_windows() {
+# Ends the session with the registry written out, but without a restart: the
+# removals scheduled for then stay pending.
+stop_wine() {
+  wineserver -k 2>/dev/null || true
   wineserver -w
+}
+
+# A session that only ends when we end it: a Wine that starts anew counts as a
+# restart, and carries out the removals scheduled for then.
+keep_wine_up() {
+  stop_wine
+  wineserver -p600
+}
+
+# Restarting Wine stands for restarting Windows.
+restart_windows() {
+  stop_wine
   w cmd /c exit >/dev/null || true
   wineserver -w
 }
@@ -187,6 +201,7 @@ if [ -n "${QUOTED_COMMAND:-}" ]; then
 else
   [ "$command" = "C:\\windows\\vezavu.exe $LOG" ] || fail "registered command: $command"
 fi
+keep_wine_up
 
 case "$scenario" in
 remove)
@@ -253,9 +268,7 @@ outside-path)
   check_rest_unchanged
   ;;
 twice)
-  # Both runs in one Windows session: a server that stays up, so no restart in between.
-  wineserver -w
-  wineserver -p
+  # Both runs in one Windows session (no restart in between), compared live.
   run_uninstaller first --command "$command"
   [ "$(exit_code first)" = 0 ] || fail "first exit code $(exit_code first)"
   live_snapshot between

@@ -30,9 +30,9 @@ struct LzhEncoder {
     // 4096 ring bytes, then a mirror of the first 59 so a 60-byte compare never wraps.
     // The last 8 bytes let comparisons read whole words past a string's 60th byte.
     uint8_t ring[kRingSize + kMaxMatch + 8];
-    // Left and right children side by side, so the side is an index rather than a branch;
-    // only the right ones of the roots (kFirstRoot on) are used.
-    int16_t kids[2][kRingSize + 1 + kRootCount];
+    // Left and right children side by side, so the side is an index rather than a branch
+    // and both share a cache line; of the roots (kFirstRoot on) only the right ones are used.
+    int16_t kids[kRingSize + 1 + kRootCount][2];
     int16_t parent[kRingSize + 1];
     uint8_t sameLength[kRingSize];  // prefix length shared with the parent's string
     int matchPosition = 0;
@@ -51,7 +51,7 @@ struct LzhEncoder {
     }
 
     void InitTrees() {
-        for (int i = kFirstRoot; i < kFirstRoot + kRootCount; ++i) kids[1][i] = kNil;
+        for (int i = kFirstRoot; i < kFirstRoot + kRootCount; ++i) kids[i][1] = kNil;
         for (int i = 0; i < kRingSize; ++i) parent[i] = kNil;
     }
 
@@ -92,10 +92,10 @@ struct LzhEncoder {
     }
 
     void ReplaceChild(int par, int oldChild, int newChild) {
-        if (kids[1][par] == oldChild)
-            kids[1][par] = static_cast<int16_t>(newChild);
+        if (kids[par][1] == oldChild)
+            kids[par][1] = static_cast<int16_t>(newChild);
         else
-            kids[0][par] = static_cast<int16_t>(newChild);
+            kids[par][0] = static_cast<int16_t>(newChild);
     }
 
     // Takes the match InsertString found (matchPosition stays when there is none).
@@ -109,16 +109,16 @@ struct LzhEncoder {
     }
 
     void InsertString(int r) {
-        kids[0][r] = kids[1][r] = kNil;
+        kids[r][0] = kids[r][1] = kNil;
         int best = (kMinMatch << kRingBits) - 1;  // below any match
         int p = RootOf(r);
         bool right = true;
         int i = 1;
         const uint8_t* key = ring + r;
         for (;;) {
-            const int child = kids[right][p];
+            const int child = kids[p][right];
             if (child == kNil) {
-                kids[right][p] = static_cast<int16_t>(r);
+                kids[p][right] = static_cast<int16_t>(r);
                 parent[r] = static_cast<int16_t>(p);
                 sameLength[r] = static_cast<uint8_t>(i);
                 SetMatch(best);
@@ -148,10 +148,10 @@ struct LzhEncoder {
         // p's string equals r's in all 60 bytes: r takes p's place.
         sameLength[r] = sameLength[p];
         parent[r] = parent[p];
-        kids[0][r] = kids[0][p];
-        kids[1][r] = kids[1][p];
-        parent[kids[0][p]] = static_cast<int16_t>(r);
-        parent[kids[1][p]] = static_cast<int16_t>(r);
+        kids[r][0] = kids[p][0];
+        kids[r][1] = kids[p][1];
+        parent[kids[p][0]] = static_cast<int16_t>(r);
+        parent[kids[p][1]] = static_cast<int16_t>(r);
         ReplaceChild(parent[p], p, r);
         parent[p] = kNil;
     }
@@ -159,28 +159,28 @@ struct LzhEncoder {
     void DeleteString(int p) {
         if (parent[p] == kNil) return;
         int q;
-        if (kids[1][p] == kNil) {
-            q = kids[0][p];
+        if (kids[p][1] == kNil) {
+            q = kids[p][0];
             if (q != kNil) AdoptSameLength(parent[p], p, q);
-        } else if (kids[0][p] == kNil) {
-            q = kids[1][p];
+        } else if (kids[p][0] == kNil) {
+            q = kids[p][1];
             AdoptSameLength(parent[p], p, q);
         } else {
-            q = kids[0][p];
-            if (kids[1][q] != kNil) {
-                do q = kids[1][q];
-                while (kids[1][q] != kNil);
-                if (kids[0][q] != kNil) AdoptSameLength(parent[q], q, kids[0][q]);
-                sameLength[kids[0][p]] = static_cast<uint8_t>(SharedPrefix(1, q, kids[0][p]));
-                kids[1][parent[q]] = kids[0][q];
-                parent[kids[0][q]] = parent[q];
-                kids[0][q] = kids[0][p];
-                parent[kids[0][p]] = static_cast<int16_t>(q);
+            q = kids[p][0];
+            if (kids[q][1] != kNil) {
+                do q = kids[q][1];
+                while (kids[q][1] != kNil);
+                if (kids[q][0] != kNil) AdoptSameLength(parent[q], q, kids[q][0]);
+                sameLength[kids[p][0]] = static_cast<uint8_t>(SharedPrefix(1, q, kids[p][0]));
+                kids[parent[q]][1] = kids[q][0];
+                parent[kids[q][0]] = parent[q];
+                kids[q][0] = kids[p][0];
+                parent[kids[p][0]] = static_cast<int16_t>(q);
             }
             sameLength[q] = static_cast<uint8_t>(SharedPrefix(1, parent[p], q));
-            sameLength[kids[1][p]] = static_cast<uint8_t>(SharedPrefix(1, q, kids[1][p]));
-            kids[1][q] = kids[1][p];
-            parent[kids[1][p]] = static_cast<int16_t>(q);
+            sameLength[kids[p][1]] = static_cast<uint8_t>(SharedPrefix(1, q, kids[p][1]));
+            kids[q][1] = kids[p][1];
+            parent[kids[p][1]] = static_cast<int16_t>(q);
         }
         parent[q] = parent[p];
         ReplaceChild(parent[p], p, q);

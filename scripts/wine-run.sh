@@ -2,7 +2,8 @@
 # Runs a Windows program under Wine and exits with the program's exit code.
 #   wine-run.sh PROGRAM [ARGS...]   in $KELP_WINE_PREFIX (made from the template when missing),
 #                                   or in a fresh prefix of its own removed afterwards
-#   wine-run.sh --fresh-prefix      makes $KELP_WINE_PREFIX anew from the template
+#   wine-run.sh --fresh-prefix      makes $KELP_WINE_PREFIX anew from the template and keeps
+#                                   its server up until --stop (a cold start costs seconds a program)
 #   wine-run.sh --stop              ends the Wine processes of $KELP_WINE_PREFIX
 #   wine-run.sh --can-run-32        succeeds when this host runs 32-bit Windows programs
 # GUI programs (PE subsystem 2) get a display, Xvfb when none is there; KELP_WINE_DISPLAY=1
@@ -20,6 +21,10 @@ case "${1:-}" in
     [ -d "$KELP_WINE_PREFIX" ] && WINEPREFIX=$KELP_WINE_PREFIX wineserver -k 2>/dev/null || true
     wine_fresh "$KELP_WINE_PREFIX"
     [ -d "$KELP_WINE_PREFIX/drive_c/windows" ]
+    # The server and the prefix's own services start here, detached from our output:
+    # started by a test, they would hold its output open for as long as they live.
+    WINEPREFIX=$KELP_WINE_PREFIX wineserver -p </dev/null >/dev/null 2>&1
+    WINEPREFIX=$KELP_WINE_PREFIX "$(wine_loader)" wineboot </dev/null >/dev/null 2>&1 || true
     exit ;;
   --stop)
     : "${KELP_WINE_PREFIX:?set KELP_WINE_PREFIX}"

@@ -195,7 +195,9 @@ TEST(Win32FileSystem, FreeSpaceOfDrives) {
         const double free = fs::DiskFreeBytes(c.drive);
         EXPECT_GT(free, 0) << c.drive;
         EXPECT_EQ(free, static_cast<double>(static_cast<float>(free))) << "single precision";
-        EXPECT_EQ(free, ExpectedFree(c.root)) << c.drive;
+        // Other programs write to the same disk between the two queries.
+        const double expected = ExpectedFree(c.root);
+        EXPECT_NEAR(free, expected, expected / 100) << c.drive;
     }
     // Drives that are not there (Q: is unmapped in a new prefix) and letters that are no drives.
     const int missing[] = {17, -15, 300};

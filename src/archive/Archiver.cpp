@@ -68,7 +68,9 @@ void TArchiver::ExpandArchiveEntries(Stream& s, TStringList* list) {
     int64_t total = 0;
     EntryHeader e;
     std::string name;
-    while (ReadEntryHeader(s, e, name) && total < header.TotalSize) {
+    // The walk ends once the sizes add up to TotalSize; an empty entry adds nothing,
+    // so empty files after the last full one are still written.
+    while (ReadEntryHeader(s, e, name) && (total < header.TotalSize || e.UncompressedSize == 0)) {
         if (list && list->IndexOf(name) < 0) {
             SkipData(s, e);
             total += e.UncompressedSize;

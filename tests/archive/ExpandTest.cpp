@@ -105,6 +105,16 @@ TEST(Expand, TotalSizeCutsTheWalkButNotTheListing) {
         x.archiver.ListArchiveEntries(s, listed);
         EXPECT_EQ(listed.Count(), 4u);
     }
+    // Empty files never reach the total, so those at the end are still written.
+    {
+        Expansion x;
+        const Bytes archive = test::BuildArchive(
+            {{.name = "full", .plain = kA}, {.name = "empty1", .plain = {}}, {.name = "empty2", .plain = {}}});
+        EXPECT_EQ(x.Run(archive, nullptr), (std::vector<std::string>{"empty1", "empty2", "full"}));
+        Expansion onlyEmpty;
+        EXPECT_EQ(onlyEmpty.Run(test::BuildArchive({{.name = "e", .plain = {}}}), nullptr),
+                  (std::vector<std::string>{"e"}));
+    }
     // Passed-over entries count toward the total too.
     Expansion x;
     TStringList only = Lines({"d.txt"});

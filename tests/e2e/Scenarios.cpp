@@ -175,7 +175,9 @@ void SystemClose() {
 
 void Missing() {
     Wizard w = Start();
+    Screenshot("01-welcome");
     ToDestination(w);
+    Screenshot("02-destination");
     const std::string dest = TextOf(w.DestLabel());
     Check(!DirExists(dest), "destination missing beforehand");
     // Enter presses the default button, Next.

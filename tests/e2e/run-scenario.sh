@@ -87,6 +87,11 @@ else
   if [ "$rc" = 0 ] && [ "$src" != 0 ]; then echo "Setup.exe exit code $src" >&2; rc=1; fi
 fi
 
+# What a scenario leaves behind is checked in its prefix before it goes away.
+if [ "$rc" = 0 ] && [ -x "$here/check-$scenario.sh" ] && [ -z "${KELP_E2E_DPI:-}" ]; then
+  "$here/check-$scenario.sh" "$setup" || rc=1
+fi
+
 mkdir -p "$artifacts"
 for bmp in "$work"/shots/*.bmp; do
   [ -e "$bmp" ] || continue

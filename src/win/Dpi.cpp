@@ -24,15 +24,15 @@ RECT ScaleRect(int left, int top, int width, int height) {
     return r;
 }
 
-HFONT FontHandle(const TFontSpec& spec) {
+HFONT FontHandle(const TFontSpec& fontSpec) {
     using Key = std::tuple<std::string, int, bool, bool>;
     static std::map<Key, HFONT> cache;
-    Key key{spec.Name, spec.Height, spec.Bold, spec.Italic};
+    Key key{fontSpec.Name, fontSpec.Height, fontSpec.Bold, fontSpec.Italic};
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
 
     LOGFONTA lf{};
-    if (spec.Name.empty()) {
+    if (fontSpec.Name.empty()) {
         // The system's message font is already in this process's dpi.
         NONCLIENTMETRICSA ncm{};
         ncm.cbSize = sizeof ncm;
@@ -41,13 +41,13 @@ HFONT FontHandle(const TFontSpec& spec) {
         else
             ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     } else {
-        lf.lfHeight = Scale(spec.Height);
+        lf.lfHeight = Scale(fontSpec.Height);
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
-        lstrcpynA(lf.lfFaceName, spec.Name.c_str(), LF_FACESIZE);
+        lstrcpynA(lf.lfFaceName, fontSpec.Name.c_str(), LF_FACESIZE);
     }
-    if (spec.Bold) lf.lfWeight = FW_BOLD;
-    if (spec.Italic) lf.lfItalic = TRUE;
+    if (fontSpec.Bold) lf.lfWeight = FW_BOLD;
+    if (fontSpec.Italic) lf.lfItalic = TRUE;
     HFONT font = ::CreateFontIndirectA(&lf);
     cache.emplace(key, font);
     return font;

@@ -21,7 +21,7 @@ struct TFontSpec {
 };
 
 // Fonts live as long as the process; equal specs share one handle.
-HFONT FontHandle(const TFontSpec& spec);
+HFONT FontHandle(const TFontSpec& fontSpec);
 inline HFONT DefaultFont() { return FontHandle(TFontSpec{}); }
 
 // Size of text drawn in font with DrawText flags (DT_CALCRECT is added).

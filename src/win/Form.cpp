@@ -27,13 +27,13 @@ BOOL CALLBACK CollectEnabledWindow(HWND h, LPARAM p) {
 }
 }  // namespace
 
-TForm::TForm(const TFormSpec& spec, TForm* owner) : TWinControl(nullptr, {}), spec_(spec) {
+TForm::TForm(const TFormSpec& layout, TForm* owner) : TWinControl(nullptr, {}), layout_(layout) {
     visible_ = false;
     HWND ownerHwnd = owner ? owner->Handle() : Application.Handle();
-    CreateOwn(spec.ClassName, spec.Caption, StyleOf(spec.Border) | WS_CLIPCHILDREN, ExStyleOf(spec), ownerHwnd,
+    CreateOwn(layout.ClassName, layout.Caption, StyleOf(layout.Border) | WS_CLIPCHILDREN, ExStyleOf(layout), ownerHwnd,
               RECT{0, 0, 100, 100});
-    font_ = FontHandle(spec.Font);
-    Resize(spec.ClientWidth, spec.ClientHeight);
+    font_ = FontHandle(layout.Font);
+    Resize(layout.ClientWidth, layout.ClientHeight);
     Application.FormCreated(this);
 }
 
@@ -48,7 +48,7 @@ void TForm::Resize(int clientWidth, int clientHeight) {
                          static_cast<DWORD>(::GetWindowLongA(hwnd_, GWL_EXSTYLE)));
     int w = r.right - r.left, h = r.bottom - r.top;
     int x = 0, y = 0;
-    if (spec_.Position == TPosition::poScreenCenter) {
+    if (layout_.Position == TPosition::poScreenCenter) {
         x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
         y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     }

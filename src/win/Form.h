@@ -35,7 +35,7 @@ struct TFormSpec {
 
 class TForm : public TWinControl {
 public:
-    TForm(const TFormSpec& spec, TForm* owner);
+    TForm(const TFormSpec& layout, TForm* owner);
     ~TForm() override;
 
     void SetCaption(const std::string& c) { SetText(c); }
@@ -73,7 +73,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void Resize(int clientWidth, int clientHeight);
 
-    TFormSpec spec_;
+    TFormSpec layout_;
     std::vector<std::unique_ptr<TControl>> components_;
 
 private:

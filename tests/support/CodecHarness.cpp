@@ -3,6 +3,7 @@
 #include <string>
 
 #include "archive/codec/ProcessStream.h"
+#include "support/ArchiveFixture.h"
 
 namespace kelp::test {
 
@@ -35,13 +36,7 @@ Bytes CompressUnbounded(void (*routine)(TCodecState&), const Bytes& plain) {
     return dst.Bytes();
 }
 
-Bytes Expand(uint8_t method, const Bytes& coded, int32_t destSize) {
-    TCodecState st;
-    MemoryStream src(coded), dst;
-    uint32_t sum = 0;
-    ProcessStream(st, dst, src, static_cast<int32_t>(coded.size()), destSize, method, sum, kExpand, false, nullptr, 0);
-    return dst.Bytes();
-}
+Bytes Expand(uint8_t method, const Bytes& coded, int32_t destSize) { return Decode(method, coded, destSize); }
 
 namespace {
 

@@ -1,5 +1,6 @@
 # Sourced by scripts and tests that run Windows programs under Wine.
 #   wine_display          makes sure DISPLAY points at an X server (starts Xvfb if none)
+#   wine_private_display  starts an Xvfb of its own, exports DISPLAY and KELP_XVFB_PID
 #   wine_loader           prints the Wine loader that works on this host
 #   wine_template         makes the template prefix once (~15 s), prints its path
 #   wine_fresh DIR        copies the template into DIR and exports WINEPREFIX=DIR
@@ -55,4 +56,21 @@ wine_fresh() {
   cp -a "$t" "$dir"
   rm -f "$dir/.ready"
   export WINEPREFIX=$dir
+}
+
+# A display no other program shares, so nothing else lands in screenshots.
+wine_private_display() {
+  KELP_XVFB_PID=
+  local n
+  for n in $(seq $((300 + RANDOM % 200)) 700); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    KELP_XVFB_PID=$!
+    export DISPLAY=:$n
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+    xdpyinfo >/dev/null 2>&1 && return 0
+    kill "$KELP_XVFB_PID" 2>/dev/null; KELP_XVFB_PID=
+  done
+  echo "no X display" >&2
+  return 1
 }

@@ -26,16 +26,8 @@ cleanup() {
 trap cleanup EXIT
 
 # An X server of our own, so no other window lands in the screenshots.
-for n in $(seq $((300 + RANDOM % 200)) 700); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xpid=$!
-  export DISPLAY=:$n
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-  xdpyinfo >/dev/null 2>&1 && break
-  kill "$xpid" 2>/dev/null; xpid=
-done
-[ -n "$xpid" ] || { echo "no X display" >&2; exit 1; }
+wine_private_display || exit 1
+xpid=$KELP_XVFB_PID
 
 wine_fresh "$work/prefix" >/dev/null
 # Wine has no Times New Roman; the metric-compatible Liberation Serif stands in.

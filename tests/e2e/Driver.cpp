@@ -9,7 +9,7 @@ namespace e2e {
 
 namespace {
 std::string shotDir = ".";
-constexpr DWORD kDeadlineMs = 20000;
+constexpr DWORD kDeadlineMs = 60000;  // a fresh prefix can take long to show the first window
 
 bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 

@@ -85,6 +85,8 @@ if [ "$rc" = 0 ] && [ -x "$here/check-$scenario.sh" ] && [ -z "${KELP_E2E_DPI:-}
 fi
 
 mkdir -p "$artifacts"
+# What Wine printed for the installer, kept when a scenario fails.
+[ "$rc" = 0 ] || cp "$work/setup.log" "$artifacts/$scenario${KELP_E2E_DPI:+-${KELP_E2E_DPI}dpi}-setup.log" 2>/dev/null
 for bmp in "$work"/shots/*.bmp; do
   [ -e "$bmp" ] || continue
   convert "$bmp" "$artifacts/$scenario${KELP_E2E_DPI:+-${KELP_E2E_DPI}dpi}-$(basename "${bmp%.bmp}").png"

@@ -1,85 +1,17 @@
 // The scenarios: each walks the real installer as a user would and checks what
 // the user would see, then what is (or is not) on disk.
 #include <algorithm>
-#include <cstdio>
-#include <map>
 
 #include "Driver.h"
+#include "Scenario.h"
+#include "Wizard.h"
 
 namespace e2e {
 
 namespace {
 
-struct Wizard {
-    HWND Main;
-    HWND Setup;
-    HWND NextButton() const {
-        HWND b = Child(Setup, "Button", "&Next >>");
-        return b ? b : WaitChild(Setup, "Button", "Finish");
-    }
-    HWND Cancel() const { return WaitChild(Setup, "Button", "&Cancel"); }
-    bool OnDestination() const { return Child(Setup, "Button", "&Browse") != nullptr; }
-    bool OnCustom() const { return Child(Setup, "Edit") != nullptr; }
-    bool OnFinish() const { return Child(Setup, "Button", "View the README file now") != nullptr; }
-    HWND DestLabel() const { return WaitChild(Setup, "TDirLabel"); }
-};
 
-std::string ProgramFilesDir() {
-    HKEY k;
-    std::string v = "C:\\Program Files";
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_READ, &k) == 0) {
-        char buf[MAX_PATH] = "";
-        DWORD size = sizeof buf, type = 0;
-        if (::RegQueryValueExA(k, "ProgramFilesDir", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == 0 &&
-            type == REG_SZ)
-            v = buf;
-        ::RegCloseKey(k);
-    }
-    return v;
-}
-
-bool DirExists(const std::string& p) {
-    DWORD a = ::GetFileAttributesA(p.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-Wizard Start() {
-    Wizard w;
-    w.Main = WaitTopWindow("TfrmMain");
-    w.Setup = WaitTopWindow("TfrmSetup");
-    WaitChild(w.Setup, "Button", "&Next >>");
-    return w;
-}
-
-void ToDestination(const Wizard& w) {
-    Click(w.NextButton());
-    WaitFor([&] { return w.OnDestination(); }, "destination page");
-}
-
-// The installation run may put its own questions (shortcuts) before the finish page.
-void RunToFinish(const Wizard& w, const std::string& shortcutAnswer) {
-    WaitFor([&] { return (Visible(w.Setup) && w.OnFinish()) || TopWindow("TMessageForm", "Confirm"); },
-            "finish page or a question of the run");
-    if (!(Visible(w.Setup) && w.OnFinish())) {
-        Question q = WaitQuestion("Confirm");
-        CheckEq(q.Text, "Create shortcuts on the Desktop and Programs menu ?", "shortcut question");
-        Screenshot("run-shortcut-question");
-        Answer(q, shortcutAnswer);
-    }
-    WaitFor([&] { return Visible(w.Setup) && w.OnFinish(); }, "finish page");
-}
-
-void CancelConfirmed(const Wizard& w) {
-    Click(w.Cancel());
-    Question q = WaitQuestion("Confirm");
-    CheckEq(q.Text, "Are you sure you want to cancel Setup?", "cancel question");
-    Answer(q, "&Yes");
-    WaitGone(w.Main, "background window");
-}
-
-// ---- scenarios
-
-void Cancel() {
+void Cancel(const std::string&) {
     Wizard w = Start();
     CheckEq(TextOf(w.Main), "KelpFTP 2.61 Setup", "background window caption");
     CheckEq(TextOf(::FindWindowA("TApplication", nullptr)), "Setup", "task bar text");
@@ -89,7 +21,7 @@ void Cancel() {
 
     ToDestination(w);
     Check(!w.OnCustom(), "no custom page without Custom");
-    const std::string dest = ProgramFilesDir() + "\\KelpFTP";
+    const std::string dest = DefaultDestination();
     CheckEq(TextOf(w.DestLabel()), dest, "default destination");
     Screenshot("02-destination");
 
@@ -120,7 +52,7 @@ void Cancel() {
     Check(!DirExists(dest), "a confirmed cancel creates nothing");
 }
 
-void Custom() {
+void Custom(const std::string&) {
     Wizard w = Start();
     Click(w.NextButton());
     WaitFor([&] { return w.OnCustom(); }, "custom page");
@@ -154,7 +86,7 @@ void Custom() {
     CancelConfirmed(w);
 }
 
-void SystemClose() {
+void SystemClose(const std::string&) {
     Wizard w = Start();
     Click(w.NextButton());
     WaitFor([&] { return w.OnCustom(); }, "custom page");
@@ -170,10 +102,10 @@ void SystemClose() {
     q = WaitQuestion("Confirm");
     Answer(q, "&Yes");
     WaitGone(w.Main, "background window");
-    Check(!DirExists(ProgramFilesDir() + "\\KelpFTP"), "nothing created");
+    Check(!DirExists(DefaultDestination()), "nothing created");
 }
 
-void Missing() {
+void Missing(const std::string&) {
     Wizard w = Start();
     Screenshot("01-welcome");
     ToDestination(w);
@@ -213,7 +145,7 @@ void Missing() {
     WaitGone(w.Main, "background window after Finish");
 }
 
-void Empty() {
+void Empty(const std::string&) {
     Wizard w = Start();
     ToDestination(w);
     // Stands for a destination the user emptied in an editable browser.
@@ -253,11 +185,6 @@ void OpenListItem(HWND list, const std::string& item, bool byEnter) {
     else
         ::PostMessageA(::GetParent(list), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_DBLCLK),
                        reinterpret_cast<LPARAM>(list));
-}
-
-void WaitText(HWND h, const std::string& want, const std::string& what) {
-    WaitFor([&] { return TextOf(h) == want; }, what + " reads " + want);
-    CheckEq(TextOf(h), want, what);
 }
 
 void Browse(const std::string& qRoot) {
@@ -337,27 +264,11 @@ void Browse(const std::string& qRoot) {
 
 }  // namespace
 
-int RunScenario(const std::string& name, const std::string& arg) {
-    std::map<std::string, void (*)()> plain{{"cancel", Cancel}, {"custom", Custom}, {"sysclose", SystemClose},
-                                           {"missing", Missing}, {"empty", Empty}};
-    try {
-        if (name == "browse") {
-            Browse(arg);
-        } else {
-            auto it = plain.find(name);
-            if (it == plain.end()) {
-                std::fprintf(stderr, "unknown scenario %s\n", name.c_str());
-                return 2;
-            }
-            it->second();
-        }
-    } catch (const std::exception& e) {
-        std::printf("FAILED: %s\n", e.what());
-        Screenshot("failure-" + name);
-        return 1;
-    }
-    std::printf("scenario %s passed\n", name.c_str());
-    return 0;
-}
+KELP_E2E_SCENARIO(cancel, Cancel);
+KELP_E2E_SCENARIO(custom, Custom);
+KELP_E2E_SCENARIO(sysclose, SystemClose);
+KELP_E2E_SCENARIO(missing, Missing);
+KELP_E2E_SCENARIO(empty, Empty);
+KELP_E2E_SCENARIO(browse, Browse);
 
 }  // namespace e2e

@@ -1,13 +1,9 @@
 // kelp_e2e_driver SCENARIO SHOTDIR [ARG]: drives a running Setup.exe in the same
 // Wine prefix through one scenario; exit code 0 when every check held.
 #include <cstdio>
-#include <string>
 
 #include "Driver.h"
-
-namespace e2e {
-int RunScenario(const std::string& name, const std::string& arg);
-}
+#include "Scenario.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

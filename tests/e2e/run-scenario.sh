@@ -49,20 +49,22 @@ cp "$driver" "$dir/kelp_e2e_driver.exe"
 cp "$setres" "$dir/kelp_setres.exe"
 cd "$dir"
 
+# setup_variant KEY=VALUE...: rewrites Setup.exe's control values in place.
+setup_variant() {
+  local expr=() kv
+  for kv in "$@"; do expr+=(-e "s/^${kv%%=*}=.*/$kv/"); done
+  sed "${expr[@]}" "$here/../../resources/SetupControl.txt" >variant.txt
+  "$loader" kelp_setres.exe Setup.exe SETUPCONTROL variant.txt || { echo "cannot make the variant" >&2; exit 1; }
+}
+
+# prepare-SCENARIO.sh, when present, is sourced here in the prefix's setup
+# directory before Setup.exe starts: it may call setup_variant, put files or
+# registry keys in place, or set $arg, the driver's third argument.
 arg=
-case $scenario in
-  custom|sysclose)
-    # The variant installer: custom page on, protocol handler off.
-    sed -e 's/^Custom=.*/Custom=True/' -e 's/^RegisterExt=.*/RegisterExt=False/' \
-      "$here/../../resources/SetupControl.txt" >variant.txt
-    "$loader" kelp_setres.exe Setup.exe SETUPCONTROL variant.txt || { echo "cannot make the variant" >&2; exit 1; }
-    ;;
-  browse)
-    mkdir -p "$work/qdrive"
-    ln -s "$work/qdrive" "$WINEPREFIX/dosdevices/q:"
-    arg="Z:$(echo "$work/qdrive" | tr / '\\')"
-    ;;
-esac
+if [ -f "$here/prepare-$scenario.sh" ]; then
+  # shellcheck source=/dev/null
+  source "$here/prepare-$scenario.sh"
+fi
 
 "$loader" Setup.exe >"$work/setup.log" 2>&1 &
 spid=$!

@@ -1,0 +1,1 @@
+prepare-custom.sh

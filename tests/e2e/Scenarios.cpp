@@ -2,6 +2,7 @@
 // the user would see, then what is (or is not) on disk.
 #include <algorithm>
 
+#include "Checks.h"
 #include "Driver.h"
 #include "Scenario.h"
 #include "Wizard.h"
@@ -143,6 +144,16 @@ void Missing(const std::string&) {
     Screenshot("08-finish");
     Click(finish);
     WaitGone(w.Main, "background window after Finish");
+
+    // The three shortcuts as the shell reads them back.
+    for (const char* folder : {"Programs", "SendTo", "Desktop"}) {
+        const std::string lnk = ShellFolder(folder) + "\\KelpFTP.lnk";
+        auto link = ReadShortcut(lnk);
+        Check(link.has_value(), std::string("shortcut in ") + folder + " loads");
+        CheckEq(link->Target, dest + "\\KelpFTP.exe", std::string(folder) + " shortcut target");
+        CheckEq(link->WorkingDirectory, dest + "\\", std::string(folder) + " shortcut working directory");
+        CheckEq(link->Description, "KelpFTP", std::string(folder) + " shortcut description");
+    }
 }
 
 void Empty(const std::string&) {

@@ -14,8 +14,8 @@ namespace {
 using namespace lzh;
 
 // The first kTopBits levels of the tree, walked once for every prefix of that
-// many bits. Swaps there are rare (weights near the root are large), so the table
-// is made again only when the model reports one.
+// many bits. Swaps there are rare (weights near the root are large), and when one
+// happens only the entries below the slots it touched are made again.
 constexpr int kTopBits = 7;
 
 struct TopEntry {
@@ -38,7 +38,6 @@ struct LzhDecoder {
     int DecodeSymbol() {
         // No code is longer than 32 bits: weights below 0x8000 bound the depth.
         in.Need(32);
-        if (model.Reshaped) MakeTop();
         uint64_t window = in.Window();
         // The slots passed on the way down; the update walks them back up.
         int16_t path[kSymbols];  // the weights keep codes far shorter
@@ -56,6 +55,11 @@ struct LzhDecoder {
         in.Skip(static_cast<unsigned>(used));
         const int symbol = n - kNodes;
         model.UpdateAlong(symbol, path + used - 1, used, -1);
+        if (model.Reshaped) {
+            MakeTop();
+        } else if (model.MovedCount != 0) {
+            MendTop();
+        }
         return symbol;
     }
 
@@ -66,6 +70,33 @@ struct LzhDecoder {
         TopEntry walk{};
         MakeTopBelow(model.Down[kRoot], 0, 0, walk);
         model.Reshaped = false;
+        model.MovedCount = 0;
+    }
+    // Makes again the entries below each slot a swap has given new children. A slot
+    // may have left the table's levels since it was marked: it is no longer watched.
+    void MendTop() {
+        for (int i = 0; i < model.MovedCount; ++i) {
+            const int slot = model.Moved[i];
+            int16_t up[kTopBits];
+            int depth = 0;
+            int s = slot;
+            while (s != kRoot && depth < kTopBits) {
+                up[depth++] = static_cast<int16_t>(s);
+                s = model.Up[s];
+            }
+            if (s != kRoot || depth == kTopBits) {
+                model.Watched[slot] = 0;
+                continue;
+            }
+            TopEntry walk{};
+            unsigned prefix = 0;
+            for (int k = 0; k < depth; ++k) {
+                walk.path[k] = up[depth - 1 - k];
+                prefix = prefix * 2 + static_cast<unsigned>(walk.path[k] & 1);
+            }
+            MakeTopBelow(model.Down[slot], depth, prefix, walk);
+        }
+        model.MovedCount = 0;
     }
     void MakeTopBelow(int n, int depth, unsigned prefix, TopEntry& walk) {
         if (depth == kTopBits || n >= kNodes) {
@@ -107,6 +138,7 @@ struct LzhDecoder {
 
     void Run(int32_t destSize) {
         model.StartModel();
+        MakeTop();
         std::memset(ring, 0x20, kStartPos);
         std::memset(ring + kStartPos, 0, sizeof ring - kStartPos);
         int64_t produced = 0;  // a final match may run past destSize

@@ -1,11 +1,13 @@
 #include "archive/codec/LzhModel.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kelp::lzh {
 
 void Model::StartModel() {
     std::memset(Watched, 0, sizeof Watched);
+    MovedCount = 0;
     Reshaped = true;
     for (int s = 0; s < kSymbols; ++s) {
         Freq[s] = 1;
@@ -35,9 +37,8 @@ void Model::RebuildModel() {
     int i = 0;
     for (j = kSymbols; j < kNodes; ++j, i += 2) {
         const uint16_t f = static_cast<uint16_t>(Freq[i] + Freq[i + 1]);
-        int k = j - 1;
-        while (Freq[k] > f) --k;
-        ++k;
+        // Freq[0..j) is sorted: the new node goes after every weight not above its own.
+        const int k = static_cast<int>(std::upper_bound(Freq, Freq + j, f) - Freq);
         std::memmove(&Freq[k + 1], &Freq[k], (j - k) * sizeof Freq[0]);
         std::memmove(&Down[k + 1], &Down[k], (j - k) * sizeof Down[0]);
         Freq[k] = f;

@@ -21,9 +21,12 @@ struct Model {
     uint16_t Freq[kNodes + 1];
     int16_t Up[kNodes + kSymbols];
     int16_t Down[kNodes];
-    // Slots a reader's table of the tree's top relies on: a swap there, or a
-    // rebuild, sets Reshaped so that the table is made again.
+    // Slots a reader's table of the tree's top relies on. A swap there is noted in
+    // Moved, so that only the table's entries below those slots are made again; a
+    // rebuild, or more swaps than Moved holds, sets Reshaped for a whole new table.
     uint8_t Watched[kNodes];
+    int16_t Moved[16];
+    int MovedCount = 0;
     bool Reshaped = true;
 
     void StartModel();
@@ -61,13 +64,21 @@ private:
         const int i = Down[n];
         Up[i] = static_cast<int16_t>(l);
         if (i < kNodes) Up[i + 1] = static_cast<int16_t>(l);
-        if (Watched[n] | Watched[l]) Reshaped = true;
+        if (Watched[n] | Watched[l]) NoteMoved(n, l);
         const int j = Down[l];
         Down[l] = static_cast<int16_t>(i);
         Up[j] = static_cast<int16_t>(n);
         if (j < kNodes) Up[j + 1] = static_cast<int16_t>(n);
         Down[n] = static_cast<int16_t>(j);
         return l;
+    }
+    void NoteMoved(int n, int l) {
+        if (MovedCount > static_cast<int>(sizeof Moved / sizeof Moved[0]) - 2) {
+            Reshaped = true;
+            return;
+        }
+        Moved[MovedCount++] = static_cast<int16_t>(n);
+        Moved[MovedCount++] = static_cast<int16_t>(l);
     }
     // Counts node n (which may be slot 0) and its ancestors, swapping where the order demands it.
     void WalkUp(int n) {

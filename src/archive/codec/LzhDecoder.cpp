@@ -19,8 +19,10 @@ using namespace lzh;
 constexpr int kTopBits = 7;
 
 struct TopEntry {
-    int16_t path[kTopBits];  // slots passed, from the root's child downwards
-    uint8_t used;            // bits taken: kTopBits, or fewer when a leaf came first
+    // Slots passed, from the last one taken up to the root's child, then idle slots:
+    // counting them all is a walk of fixed length.
+    int16_t up[kTopBits];
+    uint8_t used;  // bits taken: kTopBits, or fewer when a leaf came first
 };
 
 // Everything one decoding run needs; allocated per entry.
@@ -39,22 +41,22 @@ struct LzhDecoder {
         // No code is longer than 32 bits: weights below 0x8000 bound the depth.
         in.Need(32);
         uint64_t window = in.Window();
-        // The slots passed on the way down; the update walks them back up.
-        int16_t path[kSymbols];  // the weights keep codes far shorter
         const TopEntry& e = top[window >> (64 - kTopBits)];
-        std::memcpy(path, e.path, sizeof e.path);
         int used = e.used;
         window <<= used;
-        int n = model.Down[path[used - 1]];
+        // Slots passed below the table's levels, for the update to walk back up.
+        int16_t below[kSymbols];  // the weights keep codes far shorter
+        int count = 0;
+        int n = model.Down[e.up[0]];
         while (n < kNodes) {
             const int slot = n + static_cast<int>(window >> 63);
-            path[used++] = static_cast<int16_t>(slot);
+            below[count++] = static_cast<int16_t>(slot);
             n = model.Down[slot];
             window <<= 1;
         }
-        in.Skip(static_cast<unsigned>(used));
+        in.Skip(static_cast<unsigned>(used + count));
         const int symbol = n - kNodes;
-        model.UpdateAlong(symbol, path + used - 1, used, -1);
+        Update(symbol, below, count, e);
         if (model.Reshaped) {
             MakeTop();
         } else if (model.MovedCount != 0) {
@@ -63,12 +65,25 @@ struct LzhDecoder {
         return symbol;
     }
 
+    // Model::UpdateAlong over the slots below the table, then the entry's.
+    void Update(int symbol, const int16_t* below, int count, const TopEntry& e) {
+        if (model.Freq[kRoot] == kRebuildWeight) {
+            model.UpdateModel(symbol);
+            return;
+        }
+        while (count > 0)
+            if (!model.CountStep(below[--count])) return;
+        for (int i = 0; i < kTopBits; ++i)
+            if (!model.CountStep(e.up[i])) return;
+        ++model.Freq[kRoot];
+    }
+
     // Walks the tree's top once, filling the entries below each node reached and
     // marking the slots whose children the table depends on: all above the last level.
     void MakeTop() {
         std::memset(model.Watched, 0, sizeof model.Watched);
-        TopEntry walk{};
-        MakeTopBelow(model.Down[kRoot], 0, 0, walk);
+        int16_t path[kTopBits];
+        MakeTopBelow(model.Down[kRoot], 0, 0, path);
         model.Reshaped = false;
         model.MovedCount = 0;
     }
@@ -88,28 +103,32 @@ struct LzhDecoder {
                 model.Watched[slot] = 0;
                 continue;
             }
-            TopEntry walk{};
+            int16_t path[kTopBits];
             unsigned prefix = 0;
             for (int k = 0; k < depth; ++k) {
-                walk.path[k] = up[depth - 1 - k];
-                prefix = prefix * 2 + static_cast<unsigned>(walk.path[k] & 1);
+                path[k] = up[depth - 1 - k];
+                prefix = prefix * 2 + static_cast<unsigned>(path[k] & 1);
             }
-            MakeTopBelow(model.Down[slot], depth, prefix, walk);
+            MakeTopBelow(model.Down[slot], depth, prefix, path);
         }
         model.MovedCount = 0;
     }
-    void MakeTopBelow(int n, int depth, unsigned prefix, TopEntry& walk) {
+    // path[0..depth) holds the slots from the root's child down to n's parent slot.
+    void MakeTopBelow(int n, int depth, unsigned prefix, int16_t* path) {
         if (depth == kTopBits || n >= kNodes) {
-            walk.used = static_cast<uint8_t>(depth);
+            TopEntry entry;
+            for (int i = 0; i < kTopBits; ++i)
+                entry.up[i] = static_cast<int16_t>(i < depth ? path[depth - 1 - i] : kIdleSlot);
+            entry.used = static_cast<uint8_t>(depth);
             const unsigned span = 1u << (kTopBits - depth);
-            for (unsigned i = 0; i < span; ++i) top[prefix * span + i] = walk;
+            for (unsigned i = 0; i < span; ++i) top[prefix * span + i] = entry;
             return;
         }
         for (int bit = 0; bit < 2; ++bit) {
             const int slot = n + bit;
-            walk.path[depth] = static_cast<int16_t>(slot);
+            path[depth] = static_cast<int16_t>(slot);
             if (depth + 1 < kTopBits) model.Watched[slot] = 1;
-            MakeTopBelow(model.Down[slot], depth + 1, prefix * 2 + static_cast<unsigned>(bit), walk);
+            MakeTopBelow(model.Down[slot], depth + 1, prefix * 2 + static_cast<unsigned>(bit), path);
         }
     }
 

@@ -21,6 +21,8 @@ void Model::StartModel() {
         Up[i] = Up[i + 1] = static_cast<int16_t>(j);
     }
     Freq[kNodes] = 0xFFFF;  // stops the scan in UpdateModel
+    for (int i = kNodes + 1; i < static_cast<int>(sizeof Freq / sizeof Freq[0]); ++i) Freq[i] = 0xFFFF;
+    Freq[kIdleSlot] = 0;
     Up[kRoot] = 0;
 }
 

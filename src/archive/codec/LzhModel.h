@@ -2,7 +2,11 @@
 // decoder and the encoder.
 #pragma once
 #include <array>
+#include <bit>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace kelp::lzh {
 
@@ -14,12 +18,18 @@ inline constexpr int kNodes = 2 * kSymbols - 1;  // 627
 inline constexpr int kRoot = kNodes - 1;         // 626
 inline constexpr int kStartPos = kRingSize - kMaxMatch;  // 4036
 inline constexpr uint16_t kRebuildWeight = 0x8000;
+// A slot outside the tree that counting may pass through to no effect: the weight
+// after it is the largest there is, so it never asks for a swap.
+inline constexpr int kIdleSlot = kNodes + 1;
 
 // Adaptive Huffman tree over 314 symbols. Weights stay sorted by node index and
 // siblings are adjacent, so updating is a swap walk towards the root.
 struct Model {
-    uint16_t Freq[kNodes + 1];
-    int16_t Up[kNodes + kSymbols];
+    // Past the sentinel: the idle slot and its guard, then room for the scan in Swap
+    // to read eight weights at a time.
+    uint16_t Freq[kNodes + 8];
+    // One spare entry takes the writes meant for a leaf's second child, which has none.
+    int16_t Up[kNodes + kSymbols + 1];
     int16_t Down[kNodes];
     // Slots a reader's table of the tree's top relies on. A swap there is noted in
     // Moved, so that only the table's entries below those slots are made again; a
@@ -42,35 +52,57 @@ struct Model {
             UpdateModel(symbol);
             return;
         }
-        for (int i = 0; i < count; ++i) {
-            const int n = path[i * step];
-            const uint16_t k = ++Freq[n];
-            if (k > Freq[n + 1]) {
-                WalkUp(Up[Swap(n, k)]);
-                return;
-            }
-        }
+        for (int i = 0; i < count; ++i)
+            if (!CountStep(path[i * step])) return;
         ++Freq[kRoot];  // the sentinel above the root stops every swap there
+    }
+
+    // One step of UpdateAlong: counts slot n. False when a swap was needed: the walk
+    // has then been finished along Up.
+    bool CountStep(int n) {
+        const uint16_t k = ++Freq[n];
+        if (k > Freq[n + 1]) {
+            WalkUp(Up[Swap(n, k)]);
+            return false;
+        }
+        return true;
     }
 
 private:
     // Moves node n, just raised to weight k, past the run of lighter nodes above it; returns its new slot.
     int Swap(int n, uint16_t k) {
-        int l = n + 2;
-        while (k > Freq[l]) ++l;
-        --l;
+        const int l = FirstNotLighter(n + 2, k) - 1;
         Freq[n] = Freq[l];
         Freq[l] = k;
         const int i = Down[n];
         Up[i] = static_cast<int16_t>(l);
-        if (i < kNodes) Up[i + 1] = static_cast<int16_t>(l);
+        Up[SecondChild(i)] = static_cast<int16_t>(l);
         if (Watched[n] | Watched[l]) NoteMoved(n, l);
         const int j = Down[l];
         Down[l] = static_cast<int16_t>(i);
         Up[j] = static_cast<int16_t>(n);
-        if (j < kNodes) Up[j + 1] = static_cast<int16_t>(n);
+        Up[SecondChild(j)] = static_cast<int16_t>(n);
         Down[n] = static_cast<int16_t>(j);
         return l;
+    }
+    // Where Up holds the parent of the node after d: the spare entry for a leaf.
+    static int SecondChild(int d) { return d < kNodes ? d + 1 : kNodes + kSymbols; }
+    // The first slot from l on whose weight is at least k; the sentinel ends the search.
+    int FirstNotLighter(int l, uint16_t k) const {
+#if defined(__SSE2__)
+        const __m128i below = _mm_set1_epi16(static_cast<int16_t>(k - 1));
+        for (;;) {
+            const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Freq + l));
+            // A lane is lighter when its weight minus k - 1, saturated, is zero.
+            const auto lighter = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(w, below), _mm_setzero_si128())));
+            if (lighter != 0xFFFF) return l + std::countr_one(lighter) / 2;
+            l += 8;
+        }
+#else
+        while (k > Freq[l]) ++l;
+        return l;
+#endif
     }
     void NoteMoved(int n, int l) {
         if (MovedCount > static_cast<int>(sizeof Moved / sizeof Moved[0]) - 2) {

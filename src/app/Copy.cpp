@@ -9,8 +9,8 @@ namespace {
 const std::vector<TControlSpec>& CopyLayout() {
     using K = TControlKind;
     static const std::vector<TControlSpec> layout{
-        {K::Label, "lblCopyStatus", "", {8, 8, 233, 0}, ""},
-        {K::Label, "lblFilename", "", {8, 26, 233, 0}, ""},
+        {K::StaticLabel, "lblCopyStatus", "", {8, 8, 233, 0}, ""},
+        {K::StaticLabel, "lblFilename", "", {8, 26, 233, 0}, ""},
         {K::Gauge, "Progress", "", {9, 46, 231, 17}, ""},
         {K::DefaultButton, "btnCancel", "", {87, 76, 75, 25}, "&Cancel"},
     };
@@ -22,8 +22,8 @@ TfrmCopy::TfrmCopy()
     : TForm(TFormSpec{"TfrmCopy", "Setup", TBorderStyle::bsFixedNoMenu, 249, 109, TPosition::poScreenCenter, false, {}},
             nullptr) {
     BuildLayout(*this, CopyLayout());
-    lblCopyStatus = Find<TLabel>("lblCopyStatus");
-    lblFilename = Find<TLabel>("lblFilename");
+    lblCopyStatus = Find<TStaticText>("lblCopyStatus");
+    lblFilename = Find<TStaticText>("lblFilename");
     Progress = Find<TGauge>("Progress");
     btnCancel = Find<TButton>("btnCancel");
     DefaultButton = btnCancel;

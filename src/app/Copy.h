@@ -9,8 +9,10 @@ namespace kelp {
 class TfrmCopy : public TForm {
 public:
     TfrmCopy();
-    TLabel* lblCopyStatus;
-    TLabel* lblFilename;
+    // Real STATIC controls, as a native dialog has: other programs (tools that
+    // read the screen, tests) can read what the run is doing.
+    TStaticText* lblCopyStatus;
+    TStaticText* lblFilename;
     TGauge* Progress;
     TButton* btnCancel;
     void btnCancelClick(TControl* Sender);

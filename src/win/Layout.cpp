@@ -22,6 +22,7 @@ std::unique_ptr<TControl> Make(TWinControl* parent, const TControlSpec& s) {
         l->SetCaption(s.Text);
         return l;
     }
+    case K::StaticLabel: return std::make_unique<TStaticText>(parent, s.Bounds, s.Text, true);
     case K::Button:
     case K::DefaultButton: return std::make_unique<TButton>(parent, s.Bounds, s.Text, s.Kind == K::DefaultButton);
     case K::Edit: return std::make_unique<TEdit>(parent, s.Bounds);

@@ -12,6 +12,7 @@ enum class TControlKind {
     Label,
     WrapLabel,          // word-wrapped, grows downwards to fit its text
     TransparentLabel,
+    StaticLabel,        // single-line text in a STATIC control, readable by other programs
     Button,
     DefaultButton,
     Edit,

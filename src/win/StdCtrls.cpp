@@ -51,9 +51,13 @@ void TLabel::Paint(HDC dc, const RECT& r) {
 }
 
 // ---- TStaticText
-TStaticText::TStaticText(TWinControl* parent, TBounds bounds, const std::string& caption)
+TStaticText::TStaticText(TWinControl* parent, TBounds bounds, const std::string& caption, bool singleLine)
     : TWinControl(parent, bounds) {
-    CreateSystem("STATIC", caption, SS_LEFT | SS_NOPREFIX, 0);
+    if (bounds_.Height == 0) {
+        SIZE s = MeasureText(parent->Font() ? parent->Font() : DefaultFont(), "Ag", DT_SINGLELINE);
+        bounds_.Height = ::MulDiv(s.cy, 96, ScreenDpi()) + 1;
+    }
+    CreateSystem("STATIC", caption, (singleLine ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX, 0);
 }
 
 // ---- TButton

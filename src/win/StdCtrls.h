@@ -24,9 +24,13 @@ private:
 };
 
 // Windowed text (a STATIC control), for texts other programs may read back.
+// A height of 0 is one line of the parent's font.
 class TStaticText : public TWinControl {
 public:
-    TStaticText(TWinControl* parent, TBounds bounds, const std::string& caption);
+    TStaticText(TWinControl* parent, TBounds bounds, const std::string& caption, bool singleLine = false);
+    // The same interface as a label's, so a form can switch between the two.
+    std::string Caption() const { return Text(); }
+    void SetCaption(const std::string& c) { SetText(c); }
 };
 
 class TButton : public TWinControl {

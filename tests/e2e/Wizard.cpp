@@ -71,6 +71,23 @@ void CancelConfirmed(const Wizard& w) {
     WaitGone(w.Main, "background window");
 }
 
+std::string InstallWithDefaults() {
+    Wizard w = Start();
+    ToDestination(w);
+    const std::string dest = TextOf(w.DestLabel());
+    Click(w.NextButton());
+    Question q = WaitQuestion("Confirm");
+    Check(q.Text.rfind("The directory: ", 0) == 0, "creation question: " + q.Text);
+    Answer(q, "&Yes");
+    q = WaitQuestion("Confirm");
+    CheckEq(q.Text, "Do you want to backup replaced files ?  ", "backup question");
+    Answer(q, "&Yes");
+    RunToFinish(w, "&Yes");
+    Click(w.NextButton());
+    WaitGone(w.Main, "background window after Finish");
+    return dest;
+}
+
 void WaitText(HWND h, const std::string& want, const std::string& what) {
     WaitFor([&] { return TextOf(h) == want; }, what + " reads " + want);
     CheckEq(TextOf(h), want, what);

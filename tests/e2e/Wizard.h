@@ -32,6 +32,9 @@ void ToDestination(const Wizard& w);
 // answers the shortcut question when it comes and waits for the finish page.
 void RunToFinish(const Wizard& w, const std::string& shortcutAnswer);
 void CancelConfirmed(const Wizard& w);
+// The whole default installation as a user accepting every proposal makes it:
+// destination created, backup Yes, shortcuts Yes, Finish. Returns the destination.
+std::string InstallWithDefaults();
 void WaitText(HWND h, const std::string& want, const std::string& what);
 
 // A program the scenario starts itself, e.g. a second Setup.exe run by the user.

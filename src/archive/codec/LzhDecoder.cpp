@@ -37,7 +37,9 @@ struct LzhDecoder {
 
     explicit LzhDecoder(TCodecState& s) : st(s), in(s) {}
 
-    int DecodeSymbol() {
+    // Inlined into the loop of Run: the call's saving of registers costs as much as a
+    // short code's whole walk.
+    [[gnu::always_inline]] int DecodeSymbol() {
         // No code is longer than 32 bits: weights below 0x8000 bound the depth.
         in.Need(32);
         uint64_t window = in.Window();
@@ -80,7 +82,7 @@ struct LzhDecoder {
 
     // Walks the tree's top once, filling the entries below each node reached and
     // marking the slots whose children the table depends on: all above the last level.
-    void MakeTop() {
+    [[gnu::noinline]] void MakeTop() {
         std::memset(model.Watched, 0, sizeof model.Watched);
         int16_t path[kTopBits];
         MakeTopBelow(model.Down[kRoot], 0, 0, path);
@@ -89,7 +91,7 @@ struct LzhDecoder {
     }
     // Makes again the entries below each slot a swap has given new children. A slot
     // may have left the table's levels since it was marked: it is no longer watched.
-    void MendTop() {
+    [[gnu::noinline]] void MendTop() {
         for (int i = 0; i < model.MovedCount; ++i) {
             const int slot = model.Moved[i];
             int16_t up[kTopBits];

@@ -4,7 +4,7 @@
 # like the real one (same entries in the same order, method LZH), so a run
 # takes long enough to watch and to interrupt.
 set -euo pipefail
-zarc=$1 base=$2 mb=$3 out=$4
+zarc=$1 base=$2 mb=$3 out=$(realpath -m "$4")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

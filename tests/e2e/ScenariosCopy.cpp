@@ -407,6 +407,9 @@ void FinishBoth(const std::string&) {
     Check(readmeBytes.has_value(), "README.TXT installed");
     WaitFor([&] { return !TextOf(edit).empty(); }, "notepad shows text");
     CheckEq(TextOf(edit), *readmeBytes, "notepad shows the installed README");
+    // Both open at the top left; side by side, the screenshot shows both.
+    ::SetWindowPos(notepad, HWND_TOP, 300, 250, 700, 450, SWP_SHOWWINDOW);
+    ::SetWindowPos(program, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     Screenshot("51-program-and-readme");
 
     for (HWND h : {program, notepad}) ::PostMessageA(h, WM_CLOSE, 0, 0);

@@ -13,20 +13,32 @@ namespace kelp {
 
 namespace {
 
-TRemoveResult RemoveOwnedKey(const std::string& key, const std::string& valueName,
-                             const std::function<bool(const std::string&)>& owned, const std::string& notOurs) {
-    if (!RegKeyExists(HKEY_LOCAL_MACHINE, key)) return {TRemoveOutcome::Missing, ""};
+TRemoveResult RemoveOwnedKeyIn(REGSAM view, const std::string& key, const std::string& valueName,
+                               const std::function<bool(const std::string&)>& owned, const std::string& notOurs) {
+    if (!RegKeyExists(HKEY_LOCAL_MACHINE, key, view)) return {TRemoveOutcome::Missing, ""};
     // A key without the value cannot be told apart; the log names it, so it goes.
-    if (auto value = RegReadString(HKEY_LOCAL_MACHINE, key, valueName); value && !owned(*value))
+    if (auto value = RegReadString(HKEY_LOCAL_MACHINE, key, valueName, view); value && !owned(*value))
         return {TRemoveOutcome::Left, notOurs};
-    if (RegSubkeyCount(HKEY_LOCAL_MACHINE, key) > 0)
+    if (RegSubkeyCount(HKEY_LOCAL_MACHINE, key, view) > 0)
         return {TRemoveOutcome::Left, "it holds keys the installation did not make"};
-    LONG rc = ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), kInstallerView, 0);
+    LONG rc = ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), view, 0);
     if (rc == ERROR_SUCCESS) return {TRemoveOutcome::Removed, ""};
     if (rc == ERROR_FILE_NOT_FOUND) return {TRemoveOutcome::Missing, ""};
     std::string why = SystemMessage(static_cast<DWORD>(rc));
     if (rc == ERROR_ACCESS_DENIED) why += " Removing it needs administrator rights.";
     return {TRemoveOutcome::Left, why};
+}
+
+// Looked for in both views: which one holds the key depends on the installer's
+// build, and a key shared by the views is gone after the first.
+TRemoveResult RemoveOwnedKey(const std::string& key, const std::string& valueName,
+                             const std::function<bool(const std::string&)>& owned, const std::string& notOurs) {
+    TRemoveResult result{TRemoveOutcome::Missing, ""};
+    for (REGSAM view : kInstallerViews) {
+        TRemoveResult r = RemoveOwnedKeyIn(view, key, valueName, owned, notOurs);
+        if (r.Outcome == TRemoveOutcome::Left || result.Outcome == TRemoveOutcome::Missing) result = r;
+    }
+    return result;
 }
 
 bool SameNormalised(const std::string& a, const std::string& b) {

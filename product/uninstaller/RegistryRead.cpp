@@ -4,9 +4,9 @@
 
 namespace kelp {
 
-bool RegKeyExists(HKEY root, const std::string& key) {
+bool RegKeyExists(HKEY root, const std::string& key, REGSAM view) {
     TRegKey k;
-    return ::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | kInstallerView, k.Out()) == ERROR_SUCCESS;
+    return ::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, k.Out()) == ERROR_SUCCESS;
 }
 
 std::optional<std::string> RegReadString(HKEY root, const std::string& key, const std::string& name, REGSAM view) {
@@ -24,10 +24,10 @@ std::optional<std::string> RegReadString(HKEY root, const std::string& key, cons
     return data;
 }
 
-DWORD RegSubkeyCount(HKEY root, const std::string& key) {
+DWORD RegSubkeyCount(HKEY root, const std::string& key, REGSAM view) {
     TRegKey k;
     DWORD subkeys = 0;
-    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | kInstallerView, k.Out()) != ERROR_SUCCESS) return 0;
+    if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | view, k.Out()) != ERROR_SUCCESS) return 0;
     if (::RegQueryInfoKeyA(k.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
                            nullptr, nullptr) != ERROR_SUCCESS)
         return 0;

@@ -70,6 +70,10 @@ TRemovalPlan BuildRemovalPlan(const TInstallLog& log, const std::string& logPath
         for (std::string dir = ParentPath(f.Path); IsInside(dir, f.Root); dir = ParentPath(dir))
             if (!policy.IsProtectedFolder(dir)) AddFolder(folders, dir);
     }
+    // The installer makes this one on a backup Yes without logging it; it goes
+    // when it holds no backed-up files.
+    std::string backup = plan.Destination + "\\" + kBackupFolder;
+    if (!policy.IsProtectedFolder(plan.Destination) && !policy.IsProtectedFolder(backup)) AddFolder(folders, backup);
     std::stable_sort(folders.begin(), folders.end(),
                      [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
     if (!policy.IsProtectedFolder(plan.Destination)) folders.push_back(plan.Destination);

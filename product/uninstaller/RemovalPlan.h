@@ -30,12 +30,15 @@ struct TRemovalPlan {
     std::string UninstallKey;
     std::string AppPathsKey;
     std::string ProgramPath;  // the program the App Paths key names, normalised; may be empty
-    // Folders to remove when empty, deepest first; the destination is the last one.
+    // Folders to remove when empty, deepest first (the destination's Backup among
+    // them); the destination is the last one.
     std::vector<std::string> Folders;
 };
 
 inline const char* kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline const char* kAppPathsRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+// Where the installer moves the files it replaces, under the destination.
+inline const char* kBackupFolder = "Backup";
 
 // logPath must be the log the entries were read from; its folder is the destination.
 TRemovalPlan BuildRemovalPlan(const TInstallLog& log, const std::string& logPath, const TPathPolicy& policy);

@@ -50,6 +50,7 @@ TEST(RemovalPlan, FoldersDeepestFirstTheDestinationLastNoSpecialFolder) {
     TRemovalPlan plan = BuildRemovalPlan(Log(), kLogPath, Policy());
     EXPECT_EQ(plan.Folders, (std::vector<std::string>{"C:\\users\\me\\Start Menu\\Programs\\KelpFTP",
                                                       "C:\\Program Files\\KelpFTP\\tools",
+                                                      "C:\\Program Files\\KelpFTP\\Backup",
                                                       "C:\\Program Files\\KelpFTP"}));
 }
 

@@ -23,7 +23,7 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then
 else
   # This kernel runs no 32-bit programs: run the x86_64 build of the same sources.
   export WINELOADER=/usr/lib/wine/wine64
-  loader=/usr/lib/wine/wine64; bin=$build/e2e-x86_64
+  loader=/usr/lib/wine/wine64; bin=$build/x86_64
 fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

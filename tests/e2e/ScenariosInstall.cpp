@@ -102,8 +102,8 @@ std::string Listing(const std::string& dir) {
 void CheckFile(const std::string& path, const std::string& want, const std::string& what) {
     auto got = ReadWholeFile(path);
     Check(got.has_value(), what + ": " + path + " exists");
-    Check(*got == want, what + ": " + path + " holds " + std::to_string(got->size()) + " bytes as expected (" +
-                            std::to_string(want.size()) + "), byte for byte");
+    Check(*got == want, what + ": " + path + " is byte for byte the expected " + std::to_string(want.size()) +
+                            " bytes (it has " + std::to_string(got->size()) + ")");
 }
 
 // The expanded payload the prepare script put beside the prefix.

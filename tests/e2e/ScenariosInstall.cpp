@@ -186,6 +186,8 @@ std::string Install(const Wizard& w, const std::string& shots, const std::string
     WaitFor([&] { return (Visible(w.Setup) && w.OnFinish()) || TopWindow("TMessageForm") || TopWindow("#32770"); },
             "the run's question or its end");
     Check(!TopWindow("#32770"), "no error box during the run");
+    // The question comes whatever the shortcut set holds; the run waits for it.
+    Check(TopWindow("TMessageForm", "Confirm") != nullptr, "the run asks about shortcuts");
     if (lookAtProgress) LookAtProgressBehindQuestion();
     RunToFinish(w, shortcuts);
     Screenshot(shots + "finish");
@@ -384,6 +386,8 @@ void NoFtpKey(const std::string& arg) {
     CheckRegistration(dest);
 }
 
+// The variant without the protocol handler and without any shortcut: the
+// shortcut question is still put, and Yes makes nothing.
 void NoRegExt(const std::string& arg) {
     PayloadOf(arg);
     // The system's own handler, icon included, which this variant leaves alone.
@@ -397,7 +401,9 @@ void NoRegExt(const std::string& arg) {
     const std::string day = Install(w, "", "&No", "&Yes");
     CheckEq(RegValue(HKEY_CLASSES_ROOT, kFtpIcon, ""), icon, "ftp icon untouched");
     CheckEq(RegValue(HKEY_CLASSES_ROOT, kFtpCommand, ""), command, "ftp command untouched");
-    CheckLog(dest, day, kWritten, kAppPathsKey, true);
+    CheckShortcuts(dest, false);
+    // RegKey names the application path key, the last one opened.
+    CheckLog(dest, day, kWritten, kAppPathsKey, false);
     CheckRegistration(dest);
 }
 

@@ -1,4 +1,4 @@
-# The variant that leaves the ftp protocol handler alone; the payload beside the
-# prefix for byte-for-byte checks, a Desktop of its own.
-setup_variant RegisterExt=False
+# The variant that leaves the ftp protocol handler alone and makes no shortcut
+# at all; the payload beside the prefix for byte-for-byte checks.
+setup_variant RegisterExt=False ShortcutStartMenu=False ShortcutSendTo=False ShortcutDesktop=False
 source "$here/payload-fixture.sh"

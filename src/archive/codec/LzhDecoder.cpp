@@ -29,11 +29,14 @@ struct TopEntry {
 struct LzhDecoder {
     Model model;
     TopEntry top[1 << kTopBits] = {};
-    uint8_t ring[kRingSize + kMaxMatch];
+    // The ring laid out flat: the 4096 bytes before `pos` are the ring's contents, the
+    // oldest first, so no match wraps. Decoded bytes go to the sink a block at a time.
+    static constexpr unsigned kBlock = 16384;
+    static constexpr unsigned kSlack = 16;  // a match's last word may write this far past it
+    uint8_t window[kRingSize + kBlock + kMaxMatch + kSlack];
+    unsigned pos = kRingSize;
     TCodecState& st;
     BitReader<PastEnd::AskAgain> in;
-    unsigned r = kStartPos;        // write position in the ring
-    unsigned flushed = kStartPos;  // ring bytes before this one have been put to the sink
 
     explicit LzhDecoder(TCodecState& s) : st(s), in(s) {}
 
@@ -145,43 +148,49 @@ struct LzhDecoder {
         return static_cast<int>(upper * 64 + low);
     }
 
-    void Flush() {
-        st.PutTargetBytes(ring + flushed, r - flushed);
-        flushed = r;
-    }
-    void Put(uint8_t b) {
-        ring[r] = b;
-        if (++r == kRingSize) {
-            Flush();
-            r = flushed = 0;
+    // Copies a match as the byte loop would. With the source at least a word behind,
+    // each word read is complete before it is read; the last may write past the match,
+    // into bytes not decoded yet.
+    static void CopyMatch(uint8_t* to, unsigned d, unsigned len) {
+        const uint8_t* from = to - d;
+        if (d >= 16) {
+            for (unsigned k = 0; k < len; k += 16) std::memcpy(to + k, from + k, 16);
+        } else if (d >= 8) {
+            for (unsigned k = 0; k < len; k += 8) std::memcpy(to + k, from + k, 8);
+        } else {
+            for (unsigned k = 0; k < len; ++k) to[k] = from[k];
         }
+    }
+
+    // Hands the block to the sink and keeps its last 4096 bytes as the ring.
+    void HandOver() {
+        st.PutTargetBytes(window + kRingSize, pos - kRingSize);
+        std::memmove(window, window + pos - kRingSize, kRingSize);
+        pos = kRingSize;
     }
 
     void Run(int32_t destSize) {
         model.StartModel();
         MakeTop();
-        std::memset(ring, 0x20, kStartPos);
-        std::memset(ring + kStartPos, 0, sizeof ring - kStartPos);
+        // The ring as it starts, from the write position on: not yet written (zeros), then spaces.
+        std::memset(window, 0, kRingSize - kStartPos);
+        std::memset(window + (kRingSize - kStartPos), 0x20, kStartPos);
         int64_t produced = 0;  // a final match may run past destSize
         while (produced < destSize) {
+            if (pos >= kRingSize + kBlock) HandOver();
             const int c = DecodeSymbol();
             if (c < 256) {
-                Put(static_cast<uint8_t>(c));
+                window[pos++] = static_cast<uint8_t>(c);
                 ++produced;
                 continue;
             }
             const unsigned d = static_cast<unsigned>(DecodeDistance()) + 1;
-            const unsigned s = (r - d) & (kRingSize - 1);
             const unsigned len = static_cast<unsigned>(c - 253);
+            CopyMatch(window + pos, d, len);
+            pos += len;
             produced += len;
-            if (d >= len && r + len < kRingSize && s + len <= kRingSize) {
-                std::memmove(ring + r, ring + s, len);
-                r += len;
-            } else {
-                for (unsigned k = 0; k < len; ++k) Put(ring[(s + k) & (kRingSize - 1)]);
-            }
         }
-        Flush();
+        st.PutTargetBytes(window + kRingSize, pos - kRingSize);
     }
 };
 

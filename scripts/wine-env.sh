@@ -55,6 +55,12 @@ wine_fresh() {
   rm -rf "$dir"; mkdir -p "$(dirname "$dir")"
   cp -a "$t" "$dir"
   rm -f "$dir/.ready"
+  # Wine links the user's Desktop, Documents, ... to $HOME, which every prefix
+  # would share: each prefix gets folders of its own, and $HOME stays untouched.
+  local l
+  for l in "$dir"/drive_c/users/*/*; do
+    if [ -L "$l" ]; then rm "$l" && mkdir "$l"; fi
+  done
   export WINEPREFIX=$dir
 }
 

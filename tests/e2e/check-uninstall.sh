@@ -123,7 +123,7 @@ for reason in "${!accepted[@]}"; do
   [ "${accepted[$reason]}" -gt 1 ] && echo "accepted $((accepted[$reason] - 1)) more line(s) $reason"
 done
 
-# The Desktop is in the listing as a folder of the prefix's own (prepare-uninstall.sh
+# The Desktop is in the listing as a folder of the prefix's own (every fresh prefix
 # made it one); a link out of the prefix would hide what happened in it.
 for desk in "$WINEPREFIX"/drive_c/users/*/Desktop; do
   [ -d "$desk" ] && [ ! -L "$desk" ] || { echo "uninstall check: $desk is not the prefix's own" >&2; fail=1; }

@@ -1,2 +1,2 @@
-# The payload beside the prefix for byte-for-byte checks, a Desktop of its own.
+# The payload beside the prefix, for byte-for-byte checks.
 source "$here/payload-fixture.sh"

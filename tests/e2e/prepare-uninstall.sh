@@ -1,10 +1,5 @@
-# The uninstall scenario: a Desktop of the prefix's own, one Wine session from here
-# to the check, and a snapshot of the prefix before the installation.
-# Wine links the user's Desktop out of the prefix to a folder all prefixes share;
-# a private one keeps other scenarios' shortcuts and this one's apart.
-for desk in "$WINEPREFIX"/drive_c/users/*/Desktop; do
-  if [ -L "$desk" ]; then rm "$desk" && mkdir "$desk"; fi
-done
+# The uninstall scenario: one Wine session from here to the check, and a
+# snapshot of the prefix before the installation.
 # A new session counts as a restart of Windows and carries out what was scheduled
 # for it; the check restarts only once it has seen what was scheduled.
 wineserver -p600

@@ -6,7 +6,10 @@ set -uo pipefail
 c=$WINEPREFIX/drive_c
 payload=$c/setup/payload.zarc
 build=$(dirname "$1")
-zarc=${KELP_ZARC:-$build/host-zarc/zarc}
+zarc=
+for z in "${KELP_ZARC:-}" "$build/host-zarc/zarc" "$build/../native/zarc" "$build/../../native/zarc" "$(command -v zarc || true)"; do
+  [ -n "$z" ] && [ -x "$z" ] && { zarc=$z; break; }
+done
 expected=$(mktemp -d)
 trap 'rm -rf "$expected"' EXIT
 fail=0

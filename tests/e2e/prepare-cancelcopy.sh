@@ -3,7 +3,10 @@
 # Setup.exe as its "ZARC"/"DATA" resource. The payload stays beside it for
 # check-cancelcopy.sh.
 build=$(dirname "$setup")
-zarc=${KELP_ZARC:-$build/host-zarc/zarc}
+zarc=
+for z in "${KELP_ZARC:-}" "$build/host-zarc/zarc" "$build/../native/zarc" "$build/../../native/zarc" "$(command -v zarc || true)"; do
+  [ -n "$z" ] && [ -x "$z" ] && { zarc=$z; break; }
+done
 "$here/variant-payload.sh" "$zarc" "$build/product/payload.zarc" 4 payload.zarc ||
   { echo "cannot make the big payload" >&2; exit 1; }
 "$loader" kelp_setres.exe Setup.exe DATA payload.zarc ZARC || { echo "cannot put the big payload in" >&2; exit 1; }

@@ -4,19 +4,15 @@
 set -uo pipefail
 c=$WINEPREFIX/drive_c
 dest="$c/Program Files/KelpFTP"
-build=$(dirname "$1")
-zarc=
-for z in "${KELP_ZARC:-}" "$build/host-zarc/zarc" "$build/../native/zarc" "$build/../../native/zarc" "$(command -v zarc || true)"; do
-  [ -n "$z" ] && [ -x "$z" ] && { zarc=$z; break; }
-done
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=payload-lib.sh
+source "$here/payload-lib.sh"
 expected=$(mktemp -d)
 trap 'rm -rf "$expected"' EXIT
 fail=0
-"$zarc" extract "$build/product/payload.zarc" -C "$expected" >/dev/null || { echo "cannot expand the payload" >&2; exit 1; }
-for f in KelpFTP.hlp README.TXT SITES.INI whatsnew.txt; do
-  cmp -s "$expected/$f" "$dest/$f" || { echo "$f differs from the payload" >&2; fail=1; }
-done
-cmp -s "$expected/vezavu.exe" "$c/windows/vezavu.exe" || { echo "vezavu.exe differs from the payload" >&2; fail=1; }
+expand_payload "$KELP_PAYLOAD" "$expected" || exit 1
+same_as_payload "$expected" "$dest" KelpFTP.hlp README.TXT SITES.INI whatsnew.txt || fail=1
+same_as_payload "$expected" "$c/windows" vezavu.exe || fail=1
 [ "$(cat "$dest/KelpFTP.exe")" = $'KelpFTP 2.60, still running\r' ] || { echo "the held KelpFTP.exe was changed" >&2; fail=1; }
 [ "$fail" = 0 ] && echo "locked check passed"
 exit "$fail"

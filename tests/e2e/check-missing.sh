@@ -4,7 +4,6 @@
 # files byte for byte against the payload, install.log line by line, the
 # registry values and the shortcut files.
 set -uo pipefail
-setup=$1
 fail=0
 bad() { echo "install check: $*" >&2; fail=1; }
 
@@ -13,20 +12,14 @@ dest="$c/Program Files/KelpFTP"
 [ -d "$dest" ] || { bad "destination $dest missing"; exit 1; }
 
 # The payload as built beside Setup.exe, expanded by the native zarc.
-build=$(dirname "$setup")
-payload=$build/product/payload.zarc
-zarc=
-for z in "${KELP_ZARC:-}" "$build/host-zarc/zarc" "$build/../native/zarc" "$build/../../native/zarc" "$(command -v zarc || true)"; do
-  [ -n "$z" ] && [ -x "$z" ] && { zarc=$z; break; }
-done
-[ -f "$payload" ] && [ -n "$zarc" ] || { bad "no payload ($payload) or zarc to compare with"; exit 1; }
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=payload-lib.sh
+source "$here/payload-lib.sh"
 expected=$(mktemp -d)
 trap 'rm -rf "$expected"' EXIT
-"$zarc" extract "$payload" -C "$expected" >/dev/null || bad "cannot expand the payload"
-for f in KelpFTP.exe KelpFTP.hlp README.TXT SITES.INI whatsnew.txt; do
-  cmp -s "$expected/$f" "$dest/$f" || bad "$f differs from the payload"
-done
-cmp -s "$expected/vezavu.exe" "$c/windows/vezavu.exe" || bad "the uninstaller is not in the Windows directory"
+expand_payload "$KELP_PAYLOAD" "$expected" || bad "cannot expand the payload"
+same_as_payload "$expected" "$dest" KelpFTP.exe KelpFTP.hlp README.TXT SITES.INI whatsnew.txt || bad "files differ"
+same_as_payload "$expected" "$c/windows" vezavu.exe || bad "the uninstaller is not in the Windows directory"
 [ -e "$dest/vezavu.exe" ] && bad "the uninstaller was also written into the destination"
 [ -d "$dest/Backup" ] || bad "no Backup directory after backup Yes"
 

@@ -42,6 +42,17 @@ if [ -n "${KELP_E2E_DPI:-}" ]; then
     "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg"
 fi
 
+# The native zarc and the payload, for hooks that expand or repack it.
+build=$(dirname "$setup")
+if [ -z "${KELP_ZARC:-}" ]; then
+  for z in "$build/../host-zarc/zarc" "$build/host-zarc/zarc" "$(command -v zarc || true)"; do
+    [ -n "$z" ] && [ -x "$z" ] && { KELP_ZARC=$(realpath "$z"); break; }
+  done
+fi
+export KELP_ZARC KELP_PAYLOAD=$build/product/payload.zarc
+# shellcheck source=payload-lib.sh
+source "$here/payload-lib.sh"
+
 dir=$WINEPREFIX/drive_c/setup
 mkdir -p "$dir" "$work/shots"
 cp "$setup" "$dir/Setup.exe"

@@ -127,6 +127,12 @@ HWND Question::Button(const std::string& caption) const {
     throw Failure("no button " + caption + " on " + Title);
 }
 
+std::string Question::ButtonCaptions() const {
+    std::string all;
+    for (HWND b : Buttons) all += (all.empty() ? "" : " then ") + TextOf(b);
+    return all;
+}
+
 Question WaitQuestion(const std::string& title) {
     Question q;
     q.Box = WaitTopWindow("TMessageForm", title);

@@ -45,6 +45,8 @@ struct Question {
     std::string Text;
     std::vector<HWND> Buttons;
     HWND Button(const std::string& caption) const;
+    // The captions of the buttons, left to right, joined by " then ".
+    std::string ButtonCaptions() const;
 };
 Question WaitQuestion(const std::string& title);
 void Answer(const Question& q, const std::string& caption);

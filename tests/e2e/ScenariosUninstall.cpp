@@ -70,8 +70,7 @@ void Uninstall(const std::string&) {
 
     Question q = WaitQuestion("Confirm");
     CheckEq(q.Text, "Are you sure you want to remove KelpFTP and all of its components?", "uninstall question");
-    Check(q.Buttons.size() == 2 && TextOf(q.Buttons[0]) == "&Yes" && TextOf(q.Buttons[1]) == "&No",
-          "buttons &Yes then &No");
+    CheckEq(q.ButtonCaptions(), "&Yes then &No", "buttons");
     Screenshot("20-uninstall-question");
     Answer(q, "&Yes");
 

@@ -26,10 +26,12 @@ else
   toolchain=$root/cmake/mingw-x86_64.cmake
   wine_can_run_32 && toolchain=$root/cmake/mingw-i686.cmake
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DKELP_E2E_TWIN=ON ${KELP_ZARC:+-DKELP_HOST_ZARC=$KELP_ZARC} >/dev/null
+    -DKELP_TWIN=ON ${KELP_ZARC:+-DKELP_HOST_ZARC=$KELP_ZARC} >/dev/null
   cmake --build "$build" --target Setup kelp_e2e_driver kelp_setres >/dev/null
 fi
 zarc=${KELP_ZARC:-$build/host-zarc/zarc}
+# A tree inside the Windows build (build/win/x86_64) uses its parent's.
+[ -x "$zarc" ] || zarc=$build/../host-zarc/zarc
 [ -x "$zarc" ] || { echo "no native zarc (set KELP_ZARC)" >&2; exit 1; }
 export KELP_ZARC=$zarc
 for f in Setup.exe kelp_e2e_driver.exe kelp_setres.exe product/payload.zarc; do

@@ -25,6 +25,8 @@ echo "== Windows build, tests under Wine"
 cmake -S . -B build/win -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 ninja -C build/win
 if [ -f build/win/CTestTestfile.cmake ]; then
-  ctest --test-dir build/win --output-on-failure
+  # Each scenario has a prefix and a display of its own and spends most of its
+  # time waiting for Wine and windows, so a few run side by side.
+  ctest --test-dir build/win --output-on-failure -j 3
 fi
 echo "== all tests passed"

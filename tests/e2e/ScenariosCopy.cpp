@@ -274,13 +274,7 @@ const char kBigFile[] = "KelpFTP.hlp";  // the variant payload's big entry
 
 void CancelCopy(const std::string&) {
     Wizard w = Start();
-    ToDestination(w);
-    const std::string dest = TextOf(w.DestLabel());
-    Click(w.NextButton());
-    Question q = WaitQuestion("Confirm");
-    Answer(q, "&Yes");
-    q = WaitQuestion("Confirm");
-    Answer(q, "&Yes");
+    const std::string dest = StartRun(w, "&Yes");
 
     CopyDialog copy = WaitCopyDialog();
     CheckEq(TextOf(copy.Status), "Copying Files", "progress dialog status");
@@ -301,7 +295,7 @@ void CancelCopy(const std::string&) {
     }
 
     // No: the question is put in the middle of the copy, and the copy goes on.
-    q = WaitQuestion("Confirm");
+    Question q = WaitQuestion("Confirm");
     CheckEq(q.Text, "Are you sure you want to cancel Setup?", "cancel question during the copy");
     CheckEq(TextOf(copy.Status), "Copying Files", "asked while copying");
     CheckEq(TextOf(copy.File), kBigFile, "asked while the big file is written");
@@ -379,13 +373,7 @@ HWND TopWindowWithCaption(const std::string& part) {
 
 void FinishBoth(const std::string&) {
     Wizard w = Start();
-    ToDestination(w);
-    const std::string dest = TextOf(w.DestLabel());
-    Click(w.NextButton());
-    Question q = WaitQuestion("Confirm");
-    Answer(q, "&Yes");
-    q = WaitQuestion("Confirm");
-    Answer(q, "&No");
+    const std::string dest = StartRun(w, "&No");
     RunToFinish(w, "&No");
     Check(!TopWindow("KelpFTPMain") && !TopWindowWithCaption("notepad"), "neither program runs yet");
     HWND readme = WaitChild(w.Setup, "Button", "View the README file now");

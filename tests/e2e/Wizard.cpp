@@ -71,8 +71,7 @@ void CancelConfirmed(const Wizard& w) {
     WaitGone(w.Main, "background window");
 }
 
-std::string InstallWithDefaults() {
-    Wizard w = Start();
+std::string StartRun(const Wizard& w, const std::string& backupAnswer) {
     ToDestination(w);
     const std::string dest = TextOf(w.DestLabel());
     Click(w.NextButton());
@@ -81,7 +80,13 @@ std::string InstallWithDefaults() {
     Answer(q, "&Yes");
     q = WaitQuestion("Confirm");
     CheckEq(q.Text, "Do you want to backup replaced files ?  ", "backup question");
-    Answer(q, "&Yes");
+    Answer(q, backupAnswer);
+    return dest;
+}
+
+std::string InstallWithDefaults() {
+    Wizard w = Start();
+    const std::string dest = StartRun(w, "&Yes");
     RunToFinish(w, "&Yes");
     Click(w.NextButton());
     WaitGone(w.Main, "background window after Finish");

@@ -32,6 +32,9 @@ void ToDestination(const Wizard& w);
 // answers the shortcut question when it comes and waits for the finish page.
 void RunToFinish(const Wizard& w, const std::string& shortcutAnswer);
 void CancelConfirmed(const Wizard& w);
+// From the welcome page into the installation run for a destination that does
+// not exist yet: Next, Next, create it (Yes), then the backup answer. Returns the destination.
+std::string StartRun(const Wizard& w, const std::string& backupAnswer);
 // The whole default installation as a user accepting every proposal makes it:
 // destination created, backup Yes, shortcuts Yes, Finish. Returns the destination.
 std::string InstallWithDefaults();

@@ -4,7 +4,9 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#if defined(__SSE2__)
+// The shipped i686 programs have no SSE2; KELP_PORTABLE builds that path anywhere.
+#if defined(__SSE2__) && !defined(KELP_PORTABLE)
+#define KELP_LZH_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -89,7 +91,7 @@ private:
     static int SecondChild(int d) { return d < kNodes ? d + 1 : kNodes + kSymbols; }
     // The first slot from l on whose weight is at least k; the sentinel ends the search.
     int FirstNotLighter(int l, uint16_t k) const {
-#if defined(__SSE2__)
+#if defined(KELP_LZH_SSE2)
         const __m128i below = _mm_set1_epi16(static_cast<int16_t>(k - 1));
         for (;;) {
             const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Freq + l));

@@ -157,8 +157,7 @@ void Answer(const Question& q, const std::string& caption) {
 
 void SetShotDir(const std::string& dir) { shotDir = dir; }
 
-void Screenshot(const std::string& name) {
-    ::Sleep(0);
+void SaveScreen(const std::string& path) {
     HDC screen = ::GetDC(nullptr);
     int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
     HDC mem = ::CreateCompatibleDC(screen);
@@ -178,7 +177,6 @@ void Screenshot(const std::string& name) {
     fh.bfType = 0x4D42;
     fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
     fh.bfSize = fh.bfOffBits + size;
-    std::string path = shotDir + "\\" + name + ".bmp";
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(&fh, sizeof fh, 1, f);
         std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
@@ -189,6 +187,11 @@ void Screenshot(const std::string& name) {
     ::DeleteObject(bmp);
     ::DeleteDC(mem);
     ::ReleaseDC(nullptr, screen);
+}
+
+void Screenshot(const std::string& name) {
+    ::Sleep(0);
+    SaveScreen(shotDir + "\\" + name + ".bmp");
     std::printf("  shot: %s\n", name.c_str());
 }
 

@@ -54,5 +54,7 @@ void Answer(const Question& q, const std::string& caption);
 void SetShotDir(const std::string& dir);
 // Saves the whole screen as <dir>\<name>.bmp.
 void Screenshot(const std::string& name);
+// The whole screen as a 24-bit bottom-up BMP file.
+void SaveScreen(const std::string& path);
 
 }  // namespace e2e

@@ -351,24 +351,27 @@ void CancelCopy(const std::string&) {
 }
 
 // ---- finishboth: the finish page starts the program and the README viewer.
+struct CaptionSearch {
+    std::string part;
+    HWND found;
+};
+
+// A named callback: a lambda does not convert to the stdcall WNDENUMPROC of i686.
+BOOL CALLBACK FindCaptionPart(HWND h, LPARAM p) {
+    auto* c = reinterpret_cast<CaptionSearch*>(p);
+    std::string t = TextOf(h);
+    std::transform(t.begin(), t.end(), t.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    if (Visible(h) && t.find(c->part) != std::string::npos) {
+        c->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND TopWindowWithCaption(const std::string& part) {
-    struct Ctx {
-        std::string part;
-        HWND found;
-    } ctx{part, nullptr};
-    ::EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            std::string t = TextOf(h);
-            std::transform(t.begin(), t.end(), t.begin(), [](unsigned char ch) { return std::tolower(ch); });
-            if (Visible(h) && t.find(c->part) != std::string::npos) {
-                c->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.found;
+    CaptionSearch search{part, nullptr};
+    ::EnumWindows(FindCaptionPart, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 void FinishBoth(const std::string&) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "Driver.h"
+
 namespace {
 
 struct TBox {
@@ -64,33 +66,6 @@ std::string ReadUninstallString(const std::string& app) {
     LONG rc = ::RegQueryValueExA(h, "UninstallString", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size);
     ::RegCloseKey(h);
     return rc == ERROR_SUCCESS && type == REG_SZ ? std::string(buf) : std::string();
-}
-
-// The whole screen as a 24-bit bottom-up BMP file.
-void SaveScreen(const std::string& path) {
-    int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
-    ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u, size = stride * static_cast<DWORD>(h);
-    BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + size), 0, 0,
-                        static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(&fh, sizeof fh, 1, f);
-        std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-        std::fwrite(bits, 1, size, f);
-        std::fclose(f);
-    }
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
 }
 
 void Press(const TBox& box, const std::string& caption) {
@@ -172,7 +147,7 @@ int main(int argc, char** argv) {
                 // Painted, buttons included, before it is taken; only the picture depends on it.
                 ::RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
                 ::Sleep(300);
-                SaveScreen(shots + "\\box-" + std::to_string(answered.size()) + ".bmp");
+                e2e::SaveScreen(shots + "\\box-" + std::to_string(answered.size()) + ".bmp");
             }
             Press(box, box.Caption == "Confirm" ? answer : box.Buttons.front().second);
         }

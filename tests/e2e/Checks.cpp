@@ -12,6 +12,13 @@
 
 namespace e2e {
 
+std::string WindowsDir() {
+    char buf[MAX_PATH] = "";
+    UINT n = ::GetWindowsDirectoryA(buf, MAX_PATH);
+    Check(n > 0 && n < MAX_PATH, "Windows directory");
+    return buf;
+}
+
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;

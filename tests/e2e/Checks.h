@@ -9,6 +9,13 @@
 
 namespace e2e {
 
+// Where the installer registers itself, under HKEY_LOCAL_MACHINE.
+inline const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelpFTP";
+inline const std::string kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KelpFTP.exe";
+
+// The Windows directory, where the uninstaller goes.
+std::string WindowsDir();
+
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);

@@ -196,9 +196,9 @@ void NotCreated(const std::string&) {
     Check(!Visible(w.Setup), "the wizard still hidden after the error");
     Check(!FileExists(dest + "\\install.log") && !DirExists(dest), "no install.log, no destination");
     Check(FileExists(parent), "the file in the way is still a file");
-    Check(!RegKeyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelpFTP"),
+    Check(!RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey),
           "no uninstall entry");
-    Check(!FileExists("C:\\windows\\vezavu.exe"), "no uninstaller written");
+    Check(!FileExists(WindowsDir() + "\\vezavu.exe"), "no uninstaller written");
     Screenshot("21-progress-after-error");
 
     // Only the progress dialog's Cancel is left to the user.
@@ -257,9 +257,9 @@ void Locked(const std::string&) {
         auto bytes = ReadWholeFile(Destination(dest, name));
         Check(bytes && !bytes->empty(), std::string(name) + " installed");
     }
-    Check(FileExists("C:\\windows\\vezavu.exe"), "the uninstaller installed");
+    Check(FileExists(WindowsDir() + "\\vezavu.exe"), "the uninstaller installed");
     CheckCompletedLog(dest, {});
-    CheckEq(RegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelpFTP",
+    CheckEq(RegString(HKEY_LOCAL_MACHINE, kUninstallKey,
                       "DisplayName")
                 .value_or(""),
             "KelpFTP", "uninstall entry written");
@@ -341,10 +341,9 @@ void CancelCopy(const std::string&) {
         shortcutLines.push_back("CreateFile: " + lnk);
     }
     CheckCompletedLog(dest, shortcutLines);
-    const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelpFTP";
-    CheckEq(RegString(HKEY_LOCAL_MACHINE, uninstall, "DisplayName").value_or(""), "KelpFTP", "DisplayName");
-    Check(!RegString(HKEY_LOCAL_MACHINE, uninstall, "UninstallString").value_or("").empty(), "UninstallString");
-    CheckEq(RegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KelpFTP.exe", "")
+    CheckEq(RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").value_or(""), "KelpFTP", "DisplayName");
+    Check(!RegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").value_or("").empty(), "UninstallString");
+    CheckEq(RegString(HKEY_LOCAL_MACHINE, kAppPathsKey, "")
                 .value_or(""),
             dest + "\\KelpFTP.exe", "application path");
     Check(DirExists(Destination(dest, "Backup")), "Backup directory");

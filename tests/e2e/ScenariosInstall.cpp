@@ -26,8 +26,6 @@ using Names = std::vector<std::string>;
 const Names kWritten = {"KelpFTP.exe", "KelpFTP.hlp", "README.TXT", "SITES.INI", "whatsnew.txt"};
 const Names kWrittenKeepingSites = {"KelpFTP.exe", "KelpFTP.hlp", "README.TXT", "whatsnew.txt"};
 
-const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelpFTP";
-const std::string kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KelpFTP.exe";
 const std::string kFtpCommand = "ftp\\shell\\open\\command";
 const std::string kFtpIcon = "ftp\\DefaultIcon";
 const char* const kLinkFolders[] = {"Programs", "SendTo", "Desktop"};
@@ -49,12 +47,6 @@ std::string EarlierContent(const std::string& entry) { return "KelpFTP 2.50 " + 
 std::string Upper(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(::toupper(c)); });
     return s;
-}
-
-std::string WindowsDir() {
-    char buf[MAX_PATH] = "";
-    Check(::GetWindowsDirectoryA(buf, sizeof buf) != 0, "Windows directory");
-    return buf;
 }
 
 // Command lines quote their paths, which may hold blanks.

@@ -10,16 +10,7 @@ namespace e2e {
 
 namespace {
 
-const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KelpFTP";
-const std::string kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\KelpFTP.exe";
 const char* const kShortcutFolders[] = {"Programs", "SendTo", "Desktop"};
-
-std::string WindowsDir() {
-    char buf[MAX_PATH] = "";
-    UINT n = ::GetWindowsDirectoryA(buf, MAX_PATH);
-    Check(n > 0 && n < MAX_PATH, "Windows directory");
-    return buf;
-}
 
 // Gone in every registry view, so a key left in the other one cannot hide.
 bool KeyGone(const std::string& key) {

@@ -8,10 +8,8 @@ payload=$c/setup/payload.zarc
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=payload-lib.sh
 source "$here/payload-lib.sh"
-expected=$(mktemp -d)
-trap 'rm -rf "$expected"' EXIT
 fail=0
-expand_payload "$payload" "$expected" || exit 1
+with_payload "$payload" || exit 1
 same_as_payload "$expected" "$c/Program Files/KelpFTP" KelpFTP.exe KelpFTP.hlp README.TXT SITES.INI whatsnew.txt || fail=1
 same_as_payload "$expected" "$c/windows" vezavu.exe || fail=1
 [ "$(stat -c %s "$c/Program Files/KelpFTP/KelpFTP.hlp")" -gt 4000000 ] || { echo "not the big payload" >&2; fail=1; }

@@ -7,10 +7,8 @@ dest="$c/Program Files/KelpFTP"
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=payload-lib.sh
 source "$here/payload-lib.sh"
-expected=$(mktemp -d)
-trap 'rm -rf "$expected"' EXIT
 fail=0
-expand_payload "$KELP_PAYLOAD" "$expected" || exit 1
+with_payload "$KELP_PAYLOAD" || exit 1
 same_as_payload "$expected" "$dest" KelpFTP.hlp README.TXT SITES.INI whatsnew.txt || fail=1
 same_as_payload "$expected" "$c/windows" vezavu.exe || fail=1
 [ "$(cat "$dest/KelpFTP.exe")" = $'KelpFTP 2.60, still running\r' ] || { echo "the held KelpFTP.exe was changed" >&2; fail=1; }

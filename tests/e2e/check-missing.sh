@@ -15,9 +15,7 @@ dest="$c/Program Files/KelpFTP"
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=payload-lib.sh
 source "$here/payload-lib.sh"
-expected=$(mktemp -d)
-trap 'rm -rf "$expected"' EXIT
-expand_payload "$KELP_PAYLOAD" "$expected" || bad "cannot expand the payload"
+with_payload "$KELP_PAYLOAD" || bad "cannot expand the payload"
 same_as_payload "$expected" "$dest" KelpFTP.exe KelpFTP.hlp README.TXT SITES.INI whatsnew.txt || bad "files differ"
 same_as_payload "$expected" "$c/windows" vezavu.exe || bad "the uninstaller is not in the Windows directory"
 [ -e "$dest/vezavu.exe" ] && bad "the uninstaller was also written into the destination"

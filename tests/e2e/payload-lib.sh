@@ -7,6 +7,14 @@ expand_payload() {
   "$KELP_ZARC" extract "$1" -C "$2" >/dev/null || { echo "cannot expand $1" >&2; return 1; }
 }
 
+# with_payload ARCHIVE: expands ARCHIVE into $expected, a temporary directory
+# removed when the script exits.
+with_payload() {
+  expected=$(mktemp -d)
+  trap 'rm -rf "$expected"' EXIT
+  expand_payload "$1" "$expected"
+}
+
 # same_as_payload EXPECTED_DIR INSTALLED_DIR FILE...: each FILE byte for byte;
 # names every one that differs.
 same_as_payload() {
